@@ -1,0 +1,9 @@
+// Storage of the process-wide texts of a pass; all start empty.
+// Their meaning is described where they are declared.
+#include "run/agent_state.h"
+
+char InstallPath[kTextSize];
+char ModuleFolder[kTextSize];
+AgentIdentityTexts AgentIdentity;
+
+const char kAgentRegistryKey[] = "SOFTWARE\\VUREZU";

@@ -1,0 +1,19 @@
+// The process-wide texts of a pass: installation, identity and the folders.
+// Written once early in the pass and read by every part of the agent until the process exits.
+#pragma once
+
+#include "run/bounded_text.h"
+
+struct AgentIdentityTexts {
+  char RegId[kTextSize];
+  char MemberId[kTextSize];
+  char SiteId[kTextSize];
+  char Type[kTextSize];
+};
+
+extern char InstallPath[kTextSize];   // "InstallationPath" exactly as stored
+extern char ModuleFolder[kTextSize];  // folder of the executable, no trailing backslash
+extern AgentIdentityTexts AgentIdentity;
+
+// The registry key of the identity values (and, without WOW64, of the installation path).
+extern const char kAgentRegistryKey[];

@@ -1,0 +1,17 @@
+// The table of real system functions behind the agent's fallible and time-dependent calls.
+// Tests replace single entries to fail a call or to fix the clock.
+#include "run/platform_calls.h"
+
+PlatformCalls Platform = {
+    ::RegOpenKeyExA,
+    ::RegQueryValueExA,
+    ::LoadLibraryA,
+    ::GetProcAddress,
+    ::CreateMutexA,
+    ::CreateDirectoryA,
+    ::GetPrivateProfileStringA,
+    ::Sleep,
+    ::GetLocalTime,
+    ::GetLogicalDrives,
+    ::GetDriveTypeA,
+};

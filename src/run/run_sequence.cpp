@@ -1,0 +1,85 @@
+// The run sequence: installation lookup, logger, single-instance guard, identity checks,
+// and the teardown in its fixed order. Every exception of the pass ends in the teardown.
+#include "run/run_sequence.h"
+
+#include "log/app_log.h"
+#include "log/log_library.h"
+#include "run/agent_state.h"
+#include "run/platform_calls.h"
+#include "run/system_ops.h"
+
+const char kInstanceMutexName[] = "GlobalQuintrel123";
+
+namespace {
+
+// What the pass holds until its teardown.
+struct PassResources {
+  HMODULE LoggerLibrary = nullptr;
+  bool LoggerReady = true;
+  HANDLE InstanceMutex = nullptr;
+};
+
+// The identity values in the order they are checked, with the message for a missing one.
+struct IdentityField {
+  const char* ValueName;
+  char* Text;
+  const char* MissingMessage;
+};
+
+// Reads and checks the four identity values; false when the pass must end.
+bool ReadAgentIdentity() {
+  const IdentityField fields[] = {
+      {"REGID", AgentIdentity.RegId, "Missing REG ID"},
+      {"MEMBERID", AgentIdentity.MemberId, "Missing member ID"},
+      {"SITEID", AgentIdentity.SiteId, "Missing SITE ID"},
+      {"TYPE", AgentIdentity.Type, "Missing TYPE "},
+  };
+  for (const IdentityField& field : fields) {
+    if (!ReadAgentRegistryValue(kAgentRegistryKey, field.ValueName, field.Text)) {
+      WriteAppLog("WM", "Error", "", "korvpath", field.MissingMessage);
+      return false;
+    }
+  }
+  for (const IdentityField& field : fields) {
+    if (field.Text[0] == '\0') {
+      WriteAppLog("WM", "Error", "", "korvpath", "Invalid KORV initialize ID ");
+      return false;
+    }
+  }
+  return true;
+}
+
+// The steps after the single-instance guard; returning ends the pass.
+void RunGuardedSteps() {
+  WriteAppLog("----", "----", "Application Started", "----", "----");
+  if (!ReadAgentIdentity())
+    return;
+}
+
+}  // namespace
+
+int RunPass() {
+  PassResources pass;
+  try {
+    LookupInstallPath();
+    if (InstallPath[0] == '\0')
+      return 0;
+    if (!LoadLogLibrary(&pass.LoggerLibrary))
+      pass.LoggerReady = false;
+
+    pass.InstanceMutex = Platform.CreateMutexA(nullptr, TRUE, kInstanceMutexName);
+    if (GetLastError() == ERROR_ALREADY_EXISTS || pass.InstanceMutex == nullptr) {
+      WriteAppLog("WM", "Error", "", "", "Another instance is running");
+    } else {
+      RunGuardedSteps();
+    }
+  } catch (...) {
+    WriteAppLog("WM", "Error", "", "", "Terminated unexpectedly");
+  }
+
+  WriteAppLog("----", "----", "Application Ended", "----", "----");
+  UnloadLogLibrary(&pass.LoggerLibrary);
+  if (pass.InstanceMutex != nullptr)
+    ReleaseMutex(pass.InstanceMutex);
+  return 0;
+}
