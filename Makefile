@@ -1,0 +1,23 @@
+# Quintrel: build, test and demo. Every target installs what it needs first.
+.PHONY: all deps build test demo format clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+
+test: build
+	@tools/run-tests.sh
+
+demo: build
+	@/usr/bin/python3 tools/demo.py
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	@rm -rf build

@@ -1,0 +1,37 @@
+"""Fixtures of the whole-pass tests: the Wine prefix of this run and fresh installations.
+
+QUINTREL_WINE_ARCH chooses the prefix (win32 or win64); CTest runs the files once for each.
+"""
+import os
+import re
+import sys
+import pathlib
+
+import pytest
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "tools"))
+import quintrel_wine  # noqa: E402
+
+ARCH = os.environ.get("QUINTREL_WINE_ARCH", "win32")
+STANDINS = quintrel_wine.BUILD / "tests" / "e2e" / "standins"
+
+
+@pytest.fixture(scope="session")
+def wine():
+    w = quintrel_wine.Wine(ARCH)
+    w.make()
+    return w
+
+
+@pytest.fixture
+def install(wine, request):
+    name = re.sub(r"[^A-Za-z0-9]+", "_", request.node.name)[:60]
+    inst = quintrel_wine.Installation(wine, wine.drive_c / "qtest" / f"{ARCH}_{name}")
+    inst.register()
+    yield inst
+    inst.unregister()
+
+
+@pytest.fixture
+def standins():
+    return STANDINS

@@ -1,0 +1,162 @@
+"""Runs Quintrel under Wine: prefixes, registry values, installation folders and passes.
+
+Shared by the whole-pass tests (tests/e2e) and the demo. Output of Wine programs always goes
+to files, never to pipes: Wine's helper processes can keep a pipe open after a program ends.
+"""
+import os
+import pathlib
+import shutil
+import subprocess
+import tempfile
+
+REPO = pathlib.Path(__file__).resolve().parents[1]
+BUILD = pathlib.Path(os.environ.get("QUINTREL_BUILD_DIR", REPO / "build"))
+DIST = BUILD / "dist"
+AGENT_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\VUREZU"
+MUTEX_NAME = "GlobalQuintrel123"
+
+
+class Wine:
+    """One Wine prefix with its server kept warm."""
+
+    def __init__(self, arch="win32", prefix=None):
+        self.arch = arch
+        self.prefix = pathlib.Path(prefix or BUILD / "wine" / arch)
+        self.env = dict(os.environ, WINEPREFIX=str(self.prefix), WINEARCH=arch,
+                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.env.pop("DISPLAY", None)
+
+    def make(self):
+        """Creates the prefix when it does not exist yet, then starts its server."""
+        root = self.prefix.parent
+        subprocess.run([str(REPO / "tools" / "make-prefixes.sh"), self.arch], check=True,
+                       env=dict(self.env, QUINTREL_WINE_ROOT=str(root)),
+                       stdin=subprocess.DEVNULL)
+        self.warm()
+
+    def warm(self):
+        script = f'. "{REPO}/tools/wine-env.sh"; wine_warm'
+        subprocess.run(["bash", "-c", script], check=True, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       env=dict(self.env, QUINTREL_WINE_ARCH=self.arch,
+                                QUINTREL_WINE_ROOT=str(self.prefix.parent)))
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    @property
+    def drive_c(self):
+        return self.prefix / "drive_c"
+
+    def windows_path(self, path):
+        """The Windows name of a Linux path: C:\\ inside the prefix, Z:\\ elsewhere."""
+        path = pathlib.Path(path).resolve()
+        try:
+            return "C:\\" + "\\".join(path.relative_to(self.drive_c.resolve()).parts)
+        except ValueError:
+            return "Z:" + str(path).replace("/", "\\")
+
+    def run(self, program, *args, timeout=120, loader="wine"):
+        """Runs a program to its end; returns its exit code."""
+        with tempfile.TemporaryFile() as output:
+            done = subprocess.run([loader, str(program), *map(str, args)], env=self.env,
+                                  stdin=subprocess.DEVNULL, stdout=output, stderr=output,
+                                  timeout=timeout)
+        return done.returncode
+
+    def start(self, program, *args):
+        """Starts a program and returns at once (a subprocess.Popen)."""
+        return subprocess.Popen(["wine", str(program), *map(str, args)], env=self.env,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
+    def import_registry(self, text, view=32):
+        """Imports a REGEDIT4 text; view 64 writes the 64-bit view of a win64 prefix."""
+        with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False,
+                                         encoding="latin-1") as reg:
+            reg.write("REGEDIT4\r\n\r\n" + text.replace("\n", "\r\n"))
+        try:
+            loader = "/usr/lib/wine/wine64" if view == 64 else "wine"
+            code = self.run("regedit", "/S", self.windows_path(reg.name), loader=loader)
+            if code != 0:
+                raise RuntimeError(f"regedit failed with {code}")
+        finally:
+            os.unlink(reg.name)
+
+
+def reg_string(text):
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+def reg_value(name, value):
+    """One value line: str is REG_SZ, int REG_DWORD, bytes REG_BINARY,
+    ("multi", [texts]) REG_MULTI_SZ."""
+    if isinstance(value, str):
+        data = reg_string(value)
+    elif isinstance(value, int):
+        data = f"dword:{value:08x}"
+    elif isinstance(value, bytes):
+        data = "hex:" + ",".join(f"{b:02x}" for b in value)
+    elif isinstance(value, tuple) and value[0] == "multi":
+        raw = b"".join(t.encode("latin-1") + b"\0" for t in value[1]) + b"\0"
+        data = "hex(7):" + ",".join(f"{b:02x}" for b in raw)
+    else:
+        raise TypeError(value)
+    return f"{reg_string(name)}={data}\n"
+
+
+def agent_key_text(values, key=AGENT_KEY):
+    """Replaces the agent key with exactly these values (None leaves a value out)."""
+    lines = [f"[-{key}]\n\n", f"[{key}]\n"]
+    lines += [reg_value(n, v) for n, v in values.items() if v is not None]
+    return "".join(lines) + "\n"
+
+
+class Installation:
+    """An installation folder inside the prefix, set up as an installer would."""
+
+    def __init__(self, wine, folder):
+        """folder: a Linux path inside the prefix's drive C, made afresh."""
+        self.wine = wine
+        self.folder = pathlib.Path(folder)
+        shutil.rmtree(self.folder, ignore_errors=True)
+        self.folder.mkdir(parents=True)
+        for item in DIST.iterdir():
+            if item.is_dir():
+                shutil.copytree(item, self.folder / item.name)
+            elif item.suffix.lower() in (".exe", ".dll"):
+                shutil.copy2(item, self.folder / item.name)
+        self.install_path = wine.windows_path(self.folder) + "\\"
+        self.identity = {"REGID": "12345", "MEMBERID": "m-77", "SITEID": "s-9", "TYPE": "1"}
+
+    def values(self, **changes):
+        values = {"InstallationPath": self.install_path, **self.identity}
+        values.update(changes)
+        return values
+
+    def register(self, view=32, **changes):
+        """Writes the agent key: InstallationPath and identity, with changes (None removes)."""
+        self.wine.import_registry(agent_key_text(self.values(**changes)), view=view)
+
+    def unregister(self):
+        self.wine.import_registry(f"[-{AGENT_KEY}]\n\n")
+
+    def run_pass(self, timeout=120, executable=None):
+        return self.wine.run(executable or self.folder / "Quintrel.exe", timeout=timeout)
+
+    @property
+    def log_file(self):
+        return self.folder / "ApplicationLog" / "Quintrel" / "Quintrel.Log"
+
+    def log_text(self):
+        return self.log_file.read_bytes().decode("latin-1") if self.log_file.exists() else ""
+
+    def log_lines(self):
+        """The log lines after the header, each as its six fields."""
+        lines = self.log_text().split("\n")
+        return [line.split("\t") for line in lines[1:] if line]
+
+    def log_messages(self):
+        """(module, type, val1, val2, val3) of every log line, module taken from field 2."""
+        return [(f[1].split(" ", 1)[1], f[2], f[3], f[4], f[5]) for f in self.log_lines()]
