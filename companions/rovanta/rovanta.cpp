@@ -19,8 +19,7 @@ bool WriteAll(HANDLE file, const char* data, size_t size) {
   while (size > 0) {
     DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
     DWORD written = 0;
-    if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0)
-      return false;
+    if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0) return false;
     data += written;
     size -= written;
   }
@@ -49,8 +48,7 @@ bool MoveTo(HANDLE file, uint64_t offset) {
 // The file is rewritten only after its whole content has been read.
 DWORD MakeRoom(HANDLE file, size_t size, size_t incoming) {
   char* content = new (std::nothrow) char[size];
-  if (content == nullptr)
-    return ERROR_NOT_ENOUGH_MEMORY;
+  if (content == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
   DWORD error = ERROR_SUCCESS;
   if (!MoveTo(file, 0) || !ReadAll(file, content, size)) {
     error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_READ_FAULT;
@@ -71,27 +69,20 @@ DWORD MakeRoom(HANDLE file, size_t size, size_t incoming) {
 // that no partial line stays behind.
 DWORD AppendLocked(HANDLE file, const char* data, size_t size, bool isHeader) {
   LARGE_INTEGER fileSize;
-  if (!GetFileSizeEx(file, &fileSize))
-    return GetLastError();
+  if (!GetFileSizeEx(file, &fileSize)) return GetLastError();
   size_t current = static_cast<size_t>(fileSize.QuadPart);
-  if (isHeader && current > 0)
-    return ERROR_SUCCESS;  // another writer made the file first
-  if (size > kLargestText)
-    return ERROR_FILE_TOO_LARGE;
+  if (isHeader && current > 0) return ERROR_SUCCESS;  // another writer made the file first
+  if (size > kLargestText) return ERROR_FILE_TOO_LARGE;
   if (current + size > kLogFileCap) {
     DWORD error = MakeRoom(file, current, size);
-    if (error != ERROR_SUCCESS)
-      return error;
-    if (!GetFileSizeEx(file, &fileSize))
-      return GetLastError();
+    if (error != ERROR_SUCCESS) return error;
+    if (!GetFileSizeEx(file, &fileSize)) return GetLastError();
     current = static_cast<size_t>(fileSize.QuadPart);
   }
-  if (!MoveTo(file, current))
-    return GetLastError();
+  if (!MoveTo(file, current)) return GetLastError();
   if (!WriteAll(file, data, size)) {
     DWORD error = GetLastError();
-    if (MoveTo(file, current))
-      SetEndOfFile(file);
+    if (MoveTo(file, current)) SetEndOfFile(file);
     return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
   }
   return ERROR_SUCCESS;
@@ -124,7 +115,6 @@ int __stdcall LogDataToDisk(const char* fileName, const char* data, int32_t leng
       CloseHandle(file);
     }
   }
-  if (status != nullptr)
-    *status = static_cast<int32_t>(error);
+  if (status != nullptr) *status = static_cast<int32_t>(error);
   return error == ERROR_SUCCESS ? 1 : 0;
 }

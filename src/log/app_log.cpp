@@ -15,18 +15,15 @@ void WriteAppLog(const char* module, const char* type, const char* val1, const c
                  const char* val3) {
   int32_t status = 0;
   char folder[kLogPathSize];
-  if (!ComposeLogFolder(folder, sizeof folder, InstallPath))
-    return;
-  if (!FileExists(folder))
-    CreateFolderPath(folder);
+  if (!ComposeLogFolder(folder, sizeof folder, InstallPath)) return;
+  if (!FileExists(folder)) CreateFolderPath(folder);
 
   SYSTEMTIME now;
   Platform.GetLocalTime(&now);
   char clockText[kTextSize] = {};
   GetTimeFormatA(LOCALE_SYSTEM_DEFAULT, 0, &now, "hh':'mm':'ss tt", clockText, 255);
   char fileName[kLogPathSize];
-  if (!ComposeLogFileName(fileName, sizeof fileName, folder))
-    return;
+  if (!ComposeLogFileName(fileName, sizeof fileName, folder)) return;
 
   if (!FileExists(fileName) && LogDataToDisk != nullptr) {
     LogDataToDisk(fileName, kLogHeaderLine, static_cast<int32_t>(strlen(kLogHeaderLine)),

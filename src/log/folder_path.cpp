@@ -6,8 +6,7 @@
 void CreateFolderPath(char* path) {
   SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
   for (char* p = path; *p != '\0'; ++p) {
-    if (*p != '\\')
-      continue;
+    if (*p != '\\') continue;
     *p = '\0';
     Platform.CreateDirectoryA(path, nullptr);
     *p = '\\';

@@ -12,8 +12,7 @@ int LoadLogLibrary(HMODULE* handle) {
   CopyText(path, ModuleFolder);
   AppendText(path, "\\Rovanta.dll");
   *handle = Platform.LoadLibraryA(path);
-  if (*handle == nullptr)
-    return 0;
+  if (*handle == nullptr) return 0;
   LogDataToDisk = reinterpret_cast<LogDataToDiskFn>(
       reinterpret_cast<void*>(Platform.GetProcAddress(*handle, "LogDataToDisk")));
   return LogDataToDisk != nullptr ? 1 : 0;

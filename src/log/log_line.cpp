@@ -15,8 +15,7 @@ void ConvertLogType(const char* type, char* out, size_t capacity) {
   }
   CopyText(out, capacity, type);
   for (char* p = out; *p != '\0'; ++p) {
-    if (*p >= 'a' && *p <= 'z')
-      *p = static_cast<char>(*p - 'a' + 'A');
+    if (*p >= 'a' && *p <= 'z') *p = static_cast<char>(*p - 'a' + 'A');
   }
 }
 
@@ -24,8 +23,7 @@ size_t ComposeLogLine(char* out, size_t capacity, const LogMoment& moment, const
                       const char* module, const char* type, const char* val1, const char* val2,
                       const char* val3) {
   if (capacity < 2) {
-    if (capacity == 1)
-      out[0] = '\0';
+    if (capacity == 1) out[0] = '\0';
     return 0;
   }
   char typeText[kLogTypeSize];

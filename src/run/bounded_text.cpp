@@ -7,34 +7,29 @@
 #include <string.h>
 
 bool CopyTextPrefix(char* dst, size_t capacity, const char* src, size_t count) {
-  if (capacity == 0)
-    return false;
+  if (capacity == 0) return false;
   size_t length = 0;
   while (length < count && src[length] != '\0')
     ++length;
   bool fits = length < capacity;
-  if (!fits)
-    length = capacity - 1;
+  if (!fits) length = capacity - 1;
   memmove(dst, src, length);
   dst[length] = '\0';
   return fits;
 }
 
 bool CopyText(char* dst, size_t capacity, const char* src) {
-  if (capacity == 0)
-    return false;
+  if (capacity == 0) return false;
   size_t length = strnlen(src, capacity);
   bool fits = length < capacity;
-  if (!fits)
-    length = capacity - 1;
+  if (!fits) length = capacity - 1;
   memmove(dst, src, length);
   dst[length] = '\0';
   return fits;
 }
 
 bool AppendText(char* dst, size_t capacity, const char* src) {
-  if (capacity == 0)
-    return false;
+  if (capacity == 0) return false;
   size_t used = strnlen(dst, capacity);
   if (used == capacity) {  // not terminated: terminate before appending
     dst[capacity - 1] = '\0';
@@ -44,8 +39,7 @@ bool AppendText(char* dst, size_t capacity, const char* src) {
 }
 
 static bool FormatInto(char* dst, size_t capacity, const char* format, va_list args) {
-  if (capacity == 0)
-    return false;
+  if (capacity == 0) return false;
   int written = vsnprintf(dst, capacity, format, args);
   dst[capacity - 1] = '\0';
   if (written < 0) {
@@ -64,8 +58,7 @@ bool FormatText(char* dst, size_t capacity, const char* format, ...) {
 }
 
 bool AppendFormat(char* dst, size_t capacity, const char* format, ...) {
-  if (capacity == 0)
-    return false;
+  if (capacity == 0) return false;
   size_t used = strnlen(dst, capacity);
   if (used == capacity) {
     dst[capacity - 1] = '\0';
@@ -82,9 +75,7 @@ bool EqualNoCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
     char ca = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a - 'A' + 'a') : *a;
     char cb = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b - 'A' + 'a') : *b;
-    if (ca != cb)
-      return false;
-    if (ca == '\0')
-      return true;
+    if (ca != cb) return false;
+    if (ca == '\0') return true;
   }
 }

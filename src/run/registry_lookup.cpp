@@ -22,12 +22,10 @@ int ReadAgentRegistryValue(const char* subkey, const char* valueName, char* out)
   LONG result = Platform.RegQueryValueExA(key, valueName, nullptr, nullptr,
                                           reinterpret_cast<BYTE*>(buffer), &size);
   RegCloseKey(key);
-  if (result != ERROR_SUCCESS || size > sizeof buffer)
-    return 0;
+  if (result != ERROR_SUCCESS || size > sizeof buffer) return 0;
   // Whatever the value's type, the text ends at its first NUL within the data; data that
   // fills all 256 bytes without one holds a text of 256 characters or more: too long.
-  if (memchr(buffer, '\0', sizeof buffer) == nullptr)
-    return 0;
+  if (memchr(buffer, '\0', sizeof buffer) == nullptr) return 0;
   CopyText(out, kTextSize, buffer);
   return 1;
 }
@@ -37,8 +35,7 @@ int LookupModuleFolder() {
   GetModuleFileNameA(nullptr, path, sizeof path);
   path[sizeof path - 1] = '\0';
   const char* lastBackslash = strrchr(path, '\\');
-  if (lastBackslash == nullptr)
-    return 0;
+  if (lastBackslash == nullptr) return 0;
   CopyTextPrefix(ModuleFolder, sizeof ModuleFolder, path,
                  static_cast<size_t>(lastBackslash - path));
   return 1;
@@ -50,12 +47,10 @@ int LookupInstallPath() {
                                      Platform.GetProcAddress(kernel, "IsWow64Process")))
                                : nullptr;
   BOOL wow64 = FALSE;
-  if (IsWow64ProcessEntry != nullptr)
-    IsWow64ProcessEntry(GetCurrentProcess(), &wow64);
+  if (IsWow64ProcessEntry != nullptr) IsWow64ProcessEntry(GetCurrentProcess(), &wow64);
   const char* key = wow64 ? "SOFTWARE\\WOW6432NODE\\VUREZU" : kAgentRegistryKey;
   char value[kTextSize];
-  if (!ReadAgentRegistryValue(key, "InstallationPath", value))
-    return 0;
+  if (!ReadAgentRegistryValue(key, "InstallationPath", value)) return 0;
   CopyText(InstallPath, value);
   LookupModuleFolder();
   return 1;

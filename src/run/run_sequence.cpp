@@ -52,8 +52,7 @@ bool ReadAgentIdentity() {
 // The steps after the single-instance guard; returning ends the pass.
 void RunGuardedSteps() {
   WriteAppLog("----", "----", "Application Started", "----", "----");
-  if (!ReadAgentIdentity())
-    return;
+  if (!ReadAgentIdentity()) return;
 }
 
 }  // namespace
@@ -62,10 +61,8 @@ int RunPass() {
   PassResources pass;
   try {
     LookupInstallPath();
-    if (InstallPath[0] == '\0')
-      return 0;
-    if (!LoadLogLibrary(&pass.LoggerLibrary))
-      pass.LoggerReady = false;
+    if (InstallPath[0] == '\0') return 0;
+    if (!LoadLogLibrary(&pass.LoggerLibrary)) pass.LoggerReady = false;
 
     pass.InstanceMutex = Platform.CreateMutexA(nullptr, TRUE, kInstanceMutexName);
     if (GetLastError() == ERROR_ALREADY_EXISTS || pass.InstanceMutex == nullptr) {
@@ -79,7 +76,6 @@ int RunPass() {
 
   WriteAppLog("----", "----", "Application Ended", "----", "----");
   UnloadLogLibrary(&pass.LoggerLibrary);
-  if (pass.InstanceMutex != nullptr)
-    ReleaseMutex(pass.InstanceMutex);
+  if (pass.InstanceMutex != nullptr) ReleaseMutex(pass.InstanceMutex);
   return 0;
 }

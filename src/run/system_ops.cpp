@@ -14,8 +14,7 @@ void ReadIniValue(const char* section, const char* key, const char* file, char* 
 bool FileExists(const char* path) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path, &found);
-  if (search == INVALID_HANDLE_VALUE)
-    return false;
+  if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return true;
 }
@@ -30,8 +29,7 @@ bool GetSystemDriveLetter(char* out) {
 bool ListLogicalDrives(std::vector<char>& drives) {
   DWORD mask = Platform.GetLogicalDrives();
   for (char letter = 'A'; mask != 0 && letter <= 'Z'; ++letter, mask >>= 1) {
-    if (mask & 1)
-      drives.push_back(letter);
+    if (mask & 1) drives.push_back(letter);
   }
   return true;
 }

@@ -14,8 +14,7 @@ struct Guarded {
   Guarded() { memset(bytes, '#', sizeof bytes); }
   bool GuardIntact() const {
     for (size_t i = kCapacity; i < sizeof bytes; ++i) {
-      if (bytes[i] != '#')
-        return false;
+      if (bytes[i] != '#') return false;
     }
     return true;
   }

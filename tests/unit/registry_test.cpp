@@ -81,16 +81,14 @@ BOOL WINAPI ClaimsWow64(HANDLE, PBOOL wow64) {
 }
 bool offerIsWow64Process;
 FARPROC WINAPI ChosenIsWow64Process(HMODULE module, LPCSTR name) {
-  if (strcmp(name, "IsWow64Process") != 0)
-    return GetProcAddress(module, name);
+  if (strcmp(name, "IsWow64Process") != 0) return GetProcAddress(module, name);
   return offerIsWow64Process ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(ClaimsWow64))
                              : nullptr;
 }
 
 // Only a process outside WOW64 sees the two keys apart: there the lookup must choose.
 TEST_F(RegistryTest, KeyFollowsWhatIsWow64ProcessSays) {
-  if (RunningUnderWow64())
-    GTEST_SKIP() << "the system merges both keys under WOW64";
+  if (RunningUnderWow64()) GTEST_SKIP() << "the system merges both keys under WOW64";
   Platform.GetProcAddress = ChosenIsWow64Process;
   hklm.SetString(kKey, "InstallationPath", "C:\\Plain\\");
   hklm.SetString(kWowKey, "InstallationPath", "C:\\Wow\\");

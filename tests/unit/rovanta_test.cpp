@@ -120,8 +120,7 @@ TEST_F(RovantaTest, BadArgumentsAndUnwritablePlacesFailCleanly) {
 
 uint64_t FileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-    return 0;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
   return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
@@ -133,8 +132,7 @@ TEST_F(RovantaTest, CapKeepsHeaderFirstAndTheNewestLinesInOrder) {
   uint64_t largest = 0;
   for (int i = 0; i < lines; ++i) {
     ASSERT_EQ(1, Put("line " + std::to_string(i) + " " + padding + "\n")) << i;
-    if (i % 50 == 0 || i == lines - 1)
-      largest = std::max(largest, FileSize(file));
+    if (i % 50 == 0 || i == lines - 1) largest = std::max(largest, FileSize(file));
   }
   EXPECT_LE(largest, kLogFileCap);
   std::string content = folder.ReadFile("app.Log");

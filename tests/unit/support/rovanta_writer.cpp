@@ -12,15 +12,12 @@ typedef int(__stdcall* LogDataToDiskFn)(const char*, const char*, int32_t, const
                                         int32_t*);
 
 int main(int argc, char** argv) {
-  if (argc != 5)
-    return 2;
+  if (argc != 5) return 2;
   HMODULE library = LoadLibraryA(argv[1]);
-  if (library == nullptr)
-    return 3;
+  if (library == nullptr) return 3;
   LogDataToDiskFn write = reinterpret_cast<LogDataToDiskFn>(
       reinterpret_cast<void*>(GetProcAddress(library, "LogDataToDisk")));
-  if (write == nullptr)
-    return 4;
+  if (write == nullptr) return 4;
   const int count = atoi(argv[4]);
   char line[600];
   char padding[501];
@@ -31,8 +28,7 @@ int main(int argc, char** argv) {
     // A long line: a torn write would show inside it.
     int length = snprintf(line, sizeof line, "writer=%s line=%d %s end\n", argv[3], i, padding);
     int32_t status = -1;
-    if (!write(argv[2], line, length, nullptr, 2, &status) || status != 0)
-      ++failures;
+    if (!write(argv[2], line, length, nullptr, 2, &status) || status != 0) ++failures;
   }
   FreeLibrary(library);
   return failures == 0 ? 0 : 1;

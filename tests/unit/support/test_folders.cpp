@@ -26,8 +26,7 @@ void RemoveTree(const std::string& path) {
   if (search != INVALID_HANDLE_VALUE) {
     do {
       std::string name = found.cFileName;
-      if (name == "." || name == "..")
-        continue;
+      if (name == "." || name == "..") continue;
       std::string child = path + "\\" + name;
       SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
