@@ -20,7 +20,7 @@ int LoadLogLibrary(HMODULE* handle) {
 
 void UnloadLogLibrary(HMODULE* handle) {
   if (*handle != nullptr) {
-    FreeLibrary(*handle);
+    Platform.FreeLibrary(*handle);
     *handle = nullptr;
   }
   LogDataToDisk = nullptr;

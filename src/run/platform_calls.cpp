@@ -7,6 +7,7 @@ PlatformCalls Platform = {
     ::RegQueryValueExA,
     ::LoadLibraryA,
     ::GetProcAddress,
+    ::FreeLibrary,
     ::CreateMutexA,
     ::CreateDirectoryA,
     ::GetPrivateProfileStringA,
@@ -14,4 +15,5 @@ PlatformCalls Platform = {
     ::GetLocalTime,
     ::GetLogicalDrives,
     ::GetDriveTypeA,
+    ::SysAllocStringLen,
 };

@@ -11,6 +11,8 @@ import pytest
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "tools"))
 import quintrel_wine  # noqa: E402
+import test_ca  # noqa: E402
+from https_receiver import Receiver  # noqa: E402
 
 ARCH = os.environ.get("QUINTREL_WINE_ARCH", "win32")
 STANDINS = quintrel_wine.BUILD / "tests" / "e2e" / "standins"
@@ -35,3 +37,20 @@ def install(wine, request):
 @pytest.fixture
 def standins():
     return STANDINS
+
+
+@pytest.fixture(scope="session")
+def tls(wine):
+    """The test certificates; the test CA is trusted by the prefix, the other one is not."""
+    certs = test_ca.ensure(quintrel_wine.BUILD / "test-ca")
+    trust = quintrel_wine.BUILD / "tools" / "trust_ca.exe"
+    assert wine.run(trust, wine.windows_path(certs["ca"])) == 0
+    return certs
+
+
+@pytest.fixture
+def receiver(tls):
+    """A running HTTPS receiver with a certificate the prefix trusts."""
+    r = Receiver(*tls["server"]).start()
+    yield r
+    r.stop()
