@@ -17,7 +17,7 @@ demo: build
 	@/usr/bin/python3 tools/demo.py
 
 format:
-	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+	@clang-format -i $$(git ls-files -co --exclude-standard '*.cpp' '*.h')
 
 clean:
 	@rm -rf build

@@ -38,9 +38,9 @@ const KnownError kKnownErrors[] = {
 
 std::wstring FromMessageTable(DWORD flags, HMODULE source, DWORD code) {
   wchar_t* text = nullptr;
-  DWORD length = FormatMessageW(flags | FORMAT_MESSAGE_ALLOCATE_BUFFER |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS,
-                                source, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  DWORD length =
+      FormatMessageW(flags | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, source,
+                     code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::wstring result;
   if (length > 0 && text != nullptr) {
     result.assign(text, length);

@@ -48,15 +48,14 @@ DWORD ReadAnswer(HINTERNET request, PostOutcome* outcome) {
   DWORD status = 0;
   DWORD size = sizeof status;
   if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size,
-                           WINHTTP_NO_HEADER_INDEX)) {
+                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
     return Failure();
   }
   outcome->HttpStatus = status;
   wchar_t reason[256] = {};
   size = sizeof reason - sizeof(wchar_t);
-  if (WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_TEXT, WINHTTP_HEADER_NAME_BY_INDEX,
-                          reason, &size, WINHTTP_NO_HEADER_INDEX)) {
+  if (WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_TEXT, WINHTTP_HEADER_NAME_BY_INDEX, reason,
+                          &size, WINHTTP_NO_HEADER_INDEX)) {
     outcome->Reason = reason;
   }
   std::vector<char> chunk(16384);
@@ -76,8 +75,8 @@ DWORD ReadAnswer(HINTERNET request, PostOutcome* outcome) {
 DWORD Post(const PostRequest& request, PostOutcome* outcome) {
   URL_COMPONENTS parts = {};
   parts.dwStructSize = sizeof parts;
-  parts.dwSchemeLength = parts.dwHostNameLength = parts.dwUrlPathLength =
-      parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  parts.dwSchemeLength = parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength =
+      static_cast<DWORD>(-1);
   if (!WinHttpCrackUrl(request.Url.c_str(), 0, 0, &parts)) return Failure();
   if (parts.nScheme != INTERNET_SCHEME_HTTPS) return ERROR_WINHTTP_UNRECOGNIZED_SCHEME;
   const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
@@ -89,19 +88,17 @@ DWORD Post(const PostRequest& request, PostOutcome* outcome) {
   const bool viaProxy = !request.ProxyIp.empty();
   std::wstring proxy = request.ProxyIp;
   if (viaProxy && !request.ProxyPort.empty()) proxy += L":" + request.ProxyPort;
-  h.Session = WinHttpOpen(L"Lorsend/1.1", viaProxy ? WINHTTP_ACCESS_TYPE_NAMED_PROXY
-                                                   : WINHTTP_ACCESS_TYPE_NO_PROXY,
-                          viaProxy ? proxy.c_str() : WINHTTP_NO_PROXY_NAME,
-                          WINHTTP_NO_PROXY_BYPASS, 0);
+  h.Session = WinHttpOpen(
+      L"Lorsend/1.1", viaProxy ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY,
+      viaProxy ? proxy.c_str() : WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
   if (!h.Session) return Failure();
   if (!WinHttpSetTimeouts(h.Session, kTimeoutMs, kTimeoutMs, kTimeoutMs, kTimeoutMs)) {
     return Failure();
   }
   h.Connection = WinHttpConnect(h.Session, host.c_str(), parts.nPort, 0);
   if (!h.Connection) return Failure();
-  h.Request = WinHttpOpenRequest(h.Connection, L"POST", path.c_str(), nullptr,
-                                 WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                 WINHTTP_FLAG_SECURE);
+  h.Request = WinHttpOpenRequest(h.Connection, L"POST", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                 WINHTTP_DEFAULT_ACCEPT_TYPES, WINHTTP_FLAG_SECURE);
   if (!h.Request) return Failure();
   // Without this option some WinHTTP versions wait for a silent server for ever.
   SetDword(h.Request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, kTimeoutMs);
@@ -120,10 +117,9 @@ DWORD Post(const PostRequest& request, PostOutcome* outcome) {
   bool answeredChallenge = false;
   for (int send = 0; send < kMostSends; ++send) {
     outcome->Body.clear();
-    if (!WinHttpSendRequest(h.Request, kHeaders, static_cast<DWORD>(-1),
-                            const_cast<char*>(request.Body.data()),
-                            static_cast<DWORD>(request.Body.size()),
-                            static_cast<DWORD>(request.Body.size()), 0) ||
+    if (!WinHttpSendRequest(
+            h.Request, kHeaders, static_cast<DWORD>(-1), const_cast<char*>(request.Body.data()),
+            static_cast<DWORD>(request.Body.size()), static_cast<DWORD>(request.Body.size()), 0) ||
         !WinHttpReceiveResponse(h.Request, nullptr)) {
       return Failure();
     }
@@ -136,10 +132,9 @@ DWORD Post(const PostRequest& request, PostOutcome* outcome) {
     DWORD offered = 0, first = 0, target = 0;
     if (!WinHttpQueryAuthSchemes(h.Request, &offered, &first, &target)) return 0;
     DWORD scheme = ChooseScheme(offered);
-    if (scheme == 0 ||
-        !WinHttpSetCredentials(h.Request, WINHTTP_AUTH_TARGET_PROXY, scheme,
-                               request.ProxyUserName.c_str(), request.ProxyPassword.c_str(),
-                               nullptr)) {
+    if (scheme == 0 || !WinHttpSetCredentials(h.Request, WINHTTP_AUTH_TARGET_PROXY, scheme,
+                                              request.ProxyUserName.c_str(),
+                                              request.ProxyPassword.c_str(), nullptr)) {
       return 0;  // the 407 stands as the answer
     }
     answeredChallenge = true;

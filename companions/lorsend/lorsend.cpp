@@ -13,8 +13,8 @@
 // and are only read; the three replies are expected empty and are filled with new BSTRs.
 // mode: "N" posts without following redirects (what the agent asks for); "Y" follows
 // redirects that stay on HTTPS.
-extern "C" int __stdcall WebPostData(VARIANT url, VARIANT document, VARIANT mode,
-                                     VARIANT proxyIp, VARIANT proxyPort, VARIANT proxyUserName,
+extern "C" int __stdcall WebPostData(VARIANT url, VARIANT document, VARIANT mode, VARIANT proxyIp,
+                                     VARIANT proxyPort, VARIANT proxyUserName,
                                      VARIANT proxyPassword, VARIANT* status, VARIANT* errorCode,
                                      VARIANT* errorDescription);
 
@@ -27,24 +27,23 @@ std::wstring TextOf(const VARIANT& v) {
 
 std::string ToUtf8(const std::wstring& text) {
   if (text.empty()) return std::string();
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                 nullptr, 0, nullptr, nullptr);
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
   std::string result(static_cast<size_t>(size > 0 ? size : 0), '\0');
   if (size > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0],
-                        size, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], size,
+                        nullptr, nullptr);
   }
   return result;
 }
 
 std::wstring FromUtf8(const std::string& text) {
   if (text.empty()) return std::wstring();
-  int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                 nullptr, 0);
+  int size =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring result(static_cast<size_t>(size > 0 ? size : 0), L'\0');
   if (size > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0],
-                        size);
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0], size);
   }
   return result;
 }

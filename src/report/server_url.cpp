@@ -5,8 +5,8 @@
 #include "run/bounded_text.h"
 
 static bool IsUnreserved(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-         c == '-' || c == '.' || c == '_' || c == '~';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_' || c == '~';
 }
 
 bool PercentEncode(char* out, size_t capacity, const char* value) {
@@ -28,9 +28,8 @@ bool PercentEncode(char* out, size_t capacity, const char* value) {
   return true;
 }
 
-bool ComposeServerUrl(char* out, size_t capacity, const char* host, int kind,
-                      const char* memberId, const char* siteId, const char* regId,
-                      const char* type) {
+bool ComposeServerUrl(char* out, size_t capacity, const char* host, int kind, const char* memberId,
+                      const char* siteId, const char* regId, const char* type) {
   const char* page = kind == kAlertDocument ? "tfr_wpdcmmonalert" : "tfr_wpdcmsccdskmonins";
   char member[kUrlSize], site[kUrlSize], reg[kUrlSize], kindText[kUrlSize];
   bool fits = PercentEncode(member, sizeof member, memberId);

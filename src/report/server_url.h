@@ -16,6 +16,5 @@ bool PercentEncode(char* out, size_t capacity, const char* value);
 
 // "https://" host, the path of the kind and the query mmid, sid, rid, rty with the encoded
 // values. False when the URL did not fit (out then holds the part that fit).
-bool ComposeServerUrl(char* out, size_t capacity, const char* host, int kind,
-                      const char* memberId, const char* siteId, const char* regId,
-                      const char* type);
+bool ComposeServerUrl(char* out, size_t capacity, const char* host, int kind, const char* memberId,
+                      const char* siteId, const char* regId, const char* type);

@@ -71,19 +71,22 @@ bool ReadReply(const VARIANT& reply, char* text) {
 // fails on the way.
 void CallWebPostData(WebPostDataFn webPostData, const char* url, const char* document,
                      const ProxySettings& proxy, VARIANT replies[3]) {
-  const char* texts[7] = {url, document, "N", proxy.Ip, proxy.Port, proxy.UserName,
-                          proxy.Password};
+  const char* texts[7] = {url, document, "N", proxy.Ip, proxy.Port, proxy.UserName, proxy.Password};
   VARIANT inputs[7];
-  for (VARIANT& input : inputs) VariantInit(&input);
+  for (VARIANT& input : inputs)
+    VariantInit(&input);
   try {
-    for (int i = 0; i < 7; ++i) SetBstrVariant(&inputs[i], texts[i]);
+    for (int i = 0; i < 7; ++i)
+      SetBstrVariant(&inputs[i], texts[i]);
     webPostData(inputs[0], inputs[1], inputs[2], inputs[3], inputs[4], inputs[5], inputs[6],
                 &replies[0], &replies[1], &replies[2]);
   } catch (...) {
-    for (VARIANT& input : inputs) VariantClear(&input);
+    for (VARIANT& input : inputs)
+      VariantClear(&input);
     throw;
   }
-  for (VARIANT& input : inputs) VariantClear(&input);
+  for (VARIANT& input : inputs)
+    VariantClear(&input);
 }
 
 bool JudgeReplies(const VARIANT replies[3]) {
@@ -106,7 +109,8 @@ bool JudgeReplies(const VARIANT replies[3]) {
 
 void EndCall(HMODULE library, VARIANT replies[3]) {
   Platform.FreeLibrary(library);
-  for (int i = 0; i < 3; ++i) VariantClear(&replies[i]);
+  for (int i = 0; i < 3; ++i)
+    VariantClear(&replies[i]);
 }
 
 }  // namespace
@@ -138,7 +142,8 @@ bool PostToServer(const char* document, int kind) {
   Platform.Sleep(40);
 
   VARIANT replies[3];
-  for (VARIANT& reply : replies) VariantInit(&reply);
+  for (VARIANT& reply : replies)
+    VariantInit(&reply);
   bool accepted = false;
   try {
     CallWebPostData(webPostData, url, document, proxy, replies);

@@ -6,8 +6,8 @@
 #include <oleauto.h>
 
 // The export WebPostData of Lorsend.dll: seven texts by value, three replies by address.
-typedef int(__stdcall* WebPostDataFn)(VARIANT url, VARIANT document, VARIANT mode,
-                                      VARIANT proxyIp, VARIANT proxyPort, VARIANT proxyUserName,
+typedef int(__stdcall* WebPostDataFn)(VARIANT url, VARIANT document, VARIANT mode, VARIANT proxyIp,
+                                      VARIANT proxyPort, VARIANT proxyUserName,
                                       VARIANT proxyPassword, VARIANT* status, VARIANT* errorCode,
                                       VARIANT* errorDescription);
 

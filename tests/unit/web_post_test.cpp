@@ -37,9 +37,9 @@ std::string Narrow(const VARIANT& v) {
   return std::string(v.bstrVal, v.bstrVal + SysStringLen(v.bstrVal));
 }
 
-int __stdcall FakeWebPostData(VARIANT url, VARIANT document, VARIANT mode, VARIANT ip,
-                              VARIANT port, VARIANT user, VARIANT password, VARIANT* status,
-                              VARIANT* errorCode, VARIANT* errorDescription) {
+int __stdcall FakeWebPostData(VARIANT url, VARIANT document, VARIANT mode, VARIANT ip, VARIANT port,
+                              VARIANT user, VARIANT password, VARIANT* status, VARIANT* errorCode,
+                              VARIANT* errorDescription) {
   ++calls;
   inputs.clear();
   inputTypes.clear();
@@ -223,23 +223,39 @@ TEST_F(WebPostTest, JudgementOfTheReplies) {
     bool accepted;
     std::vector<LoggedLine> tail;  // the lines after "End"
   } cases[] = {
-      {"maintenance marker", {VT_BSTR, VT_EMPTY, VT_EMPTY}, {L"x umaint='0' y", L"", L""},
-       false, {{"directWeb_Post", "INFO", "web Post", "Status", "x umaint='0' y"}}},
-      {"marker in another case", {VT_BSTR, VT_EMPTY, VT_EMPTY}, {L"UMAINT='0'", L"", L""},
-       true, {{"directWeb_Post", "INFO", "web Post", "Status", "UMAINT='0'"}}},
-      {"error code with all replies", {VT_BSTR, VT_BSTR, VT_BSTR},
-       {L"body", L"500", L"Internal Server Error"}, false,
+      {"maintenance marker",
+       {VT_BSTR, VT_EMPTY, VT_EMPTY},
+       {L"x umaint='0' y", L"", L""},
+       false,
+       {{"directWeb_Post", "INFO", "web Post", "Status", "x umaint='0' y"}}},
+      {"marker in another case",
+       {VT_BSTR, VT_EMPTY, VT_EMPTY},
+       {L"UMAINT='0'", L"", L""},
+       true,
+       {{"directWeb_Post", "INFO", "web Post", "Status", "UMAINT='0'"}}},
+      {"error code with all replies",
+       {VT_BSTR, VT_BSTR, VT_BSTR},
+       {L"body", L"500", L"Internal Server Error"},
+       false,
        {{"directWeb_Post", "ERROR", "web Post", "Error Code", "500"},
         {"directWeb_Post", "ERROR", "web Post", "Error Desc", "Internal Server Error"},
         {"directWeb_Post", "INFO", "web Post", "Return Status", "body"}}},
-      {"error code alone", {VT_EMPTY, VT_BSTR, VT_EMPTY}, {L"", L"12029", L""}, false,
+      {"error code alone",
+       {VT_EMPTY, VT_BSTR, VT_EMPTY},
+       {L"", L"12029", L""},
+       false,
        {{"directWeb_Post", "ERROR", "web Post", "Error Code", "12029"}}},
       {"three empty replies", {VT_EMPTY, VT_EMPTY, VT_EMPTY}, {L"", L"", L""}, false, {}},
-      {"description without code", {VT_EMPTY, VT_EMPTY, VT_BSTR}, {L"", L"", L"why"}, false,
-       {}},
-      {"status that is not a text", {VT_I4, VT_EMPTY, VT_EMPTY}, {L"", L"", L""}, true,
+      {"description without code", {VT_EMPTY, VT_EMPTY, VT_BSTR}, {L"", L"", L"why"}, false, {}},
+      {"status that is not a text",
+       {VT_I4, VT_EMPTY, VT_EMPTY},
+       {L"", L"", L""},
+       true,
        {{"directWeb_Post", "INFO", "web Post", "Status", ""}}},
-      {"null text as status", {VT_BSTR, VT_EMPTY, VT_EMPTY}, {nullptr, L"", L""}, true,
+      {"null text as status",
+       {VT_BSTR, VT_EMPTY, VT_EMPTY},
+       {nullptr, L"", L""},
+       true,
        {{"directWeb_Post", "INFO", "web Post", "Status", ""}}},
   };
   for (const Case& c : cases) {

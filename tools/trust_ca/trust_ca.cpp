@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
   std::vector<char> content;
   char chunk[4096];
   size_t read;
-  while ((read = fread(chunk, 1, sizeof chunk, file)) > 0) content.insert(content.end(), chunk, chunk + read);
+  while ((read = fread(chunk, 1, sizeof chunk, file)) > 0)
+    content.insert(content.end(), chunk, chunk + read);
   fclose(file);
 
   std::vector<BYTE> der(content.size());
@@ -25,8 +26,8 @@ int main(int argc, char** argv) {
     der.assign(content.begin(), content.end());  // not PEM: take the bytes as DER
     derSize = static_cast<DWORD>(der.size());
   }
-  HCERTSTORE root = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0,
-                                  CERT_SYSTEM_STORE_LOCAL_MACHINE, "ROOT");
+  HCERTSTORE root =
+      CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, "ROOT");
   if (root == nullptr) return 4;
   BOOL added = CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING, der.data(), derSize,
                                                 CERT_STORE_ADD_REPLACE_EXISTING, nullptr);

@@ -10,8 +10,8 @@
 
 #include <string>
 
-typedef int(__stdcall* WebPostDataFn)(VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT,
-                                      VARIANT, VARIANT*, VARIANT*, VARIANT*);
+typedef int(__stdcall* WebPostDataFn)(VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT,
+                                      VARIANT*, VARIANT*, VARIANT*);
 
 static VARIANT Text(const std::wstring& text) {
   VARIANT v;
@@ -27,14 +27,14 @@ static std::wstring ReadUtf8File(const wchar_t* path) {
   std::string bytes;
   char chunk[4096];
   size_t read;
-  while ((read = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, read);
+  while ((read = fread(chunk, 1, sizeof chunk, file)) > 0)
+    bytes.append(chunk, read);
   fclose(file);
-  int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                 nullptr, 0);
+  int size =
+      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring text(static_cast<size_t>(size), L'\0');
   if (size > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0],
-                        size);
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], size);
   }
   return text;
 }
@@ -48,7 +48,8 @@ static void WriteReply(FILE* out, const char* name, const VARIANT& v) {
     if (size > 0) {
       WideCharToMultiByte(CP_UTF8, 0, v.bstrVal, units, &utf8[0], size, nullptr, nullptr);
     }
-    for (unsigned char c : utf8) fprintf(out, "%02x", c);
+    for (unsigned char c : utf8)
+      fprintf(out, "%02x", c);
   }
   fprintf(out, "\n");
 }
@@ -62,10 +63,13 @@ int main() {
   WebPostDataFn post = reinterpret_cast<WebPostDataFn>(
       reinterpret_cast<void*>(GetProcAddress(library, "WebPostData")));
   if (post == nullptr) return 4;
-  VARIANT in[7] = {Text(argv[3]), Text(ReadUtf8File(argv[4])), Text(argv[5]), Text(argv[6]),
-                   Text(argv[7]),  Text(argv[8]),                Text(argv[9])};
+  VARIANT in[7] = {Text(argv[3]), Text(ReadUtf8File(argv[4])),
+                   Text(argv[5]), Text(argv[6]),
+                   Text(argv[7]), Text(argv[8]),
+                   Text(argv[9])};
   VARIANT replies[3];
-  for (VARIANT& reply : replies) VariantInit(&reply);
+  for (VARIANT& reply : replies)
+    VariantInit(&reply);
   post(in[0], in[1], in[2], in[3], in[4], in[5], in[6], &replies[0], &replies[1], &replies[2]);
   FILE* out = _wfopen(argv[2], L"w");
   if (out == nullptr) return 5;
@@ -73,8 +77,10 @@ int main() {
   WriteReply(out, "errorcode", replies[1]);
   WriteReply(out, "errordesc", replies[2]);
   fclose(out);
-  for (VARIANT& v : in) VariantClear(&v);
-  for (VARIANT& v : replies) VariantClear(&v);
+  for (VARIANT& v : in)
+    VariantClear(&v);
+  for (VARIANT& v : replies)
+    VariantClear(&v);
   FreeLibrary(library);
   return 0;
 }

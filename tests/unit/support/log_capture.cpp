@@ -20,8 +20,10 @@ int __stdcall CapturingLogger(const char*, const char* data, int32_t length, con
   std::vector<std::string> fields;
   std::stringstream stream(line);
   std::string field;
-  while (std::getline(stream, field, '\t')) fields.push_back(field);
-  while (fields.size() < 6) fields.push_back("");
+  while (std::getline(stream, field, '\t'))
+    fields.push_back(field);
+  while (fields.size() < 6)
+    fields.push_back("");
   std::string module = fields[1].substr(fields[1].find(' ') + 1);
   lines.push_back({module, fields[2], fields[3], fields[4], fields[5]});
   return 1;
