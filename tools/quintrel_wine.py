@@ -127,11 +127,14 @@ class Installation:
                 shutil.copytree(item, self.folder / item.name)
             elif item.suffix.lower() in (".exe", ".dll"):
                 shutil.copy2(item, self.folder / item.name)
+        (self.folder / "Ardo" / "MonitorTemplate").mkdir(parents=True)
         self.install_path = wine.windows_path(self.folder) + "\\"
         self.identity = {"REGID": "12345", "MEMBERID": "m-77", "SITEID": "s-9", "TYPE": "1"}
+        self.server_host = None
 
     def values(self, **changes):
-        values = {"InstallationPath": self.install_path, **self.identity}
+        values = {"InstallationPath": self.install_path, **self.identity,
+                  "ServerHost": self.server_host}
         values.update(changes)
         return values
 
@@ -157,6 +160,23 @@ class Installation:
         lines = self.log_text().split("\n")
         return [line.split("\t") for line in lines[1:] if line]
 
-    def log_messages(self):
-        """(module, type, val1, val2, val3) of every log line, module taken from field 2."""
-        return [(f[1].split(" ", 1)[1], f[2], f[3], f[4], f[5]) for f in self.log_lines()]
+    def log_messages(self, *modules):
+        """(module, type, val1, val2, val3) of every log line, module taken from field 2;
+        only the lines of the given modules when some are named."""
+        lines = [(f[1].split(" ", 1)[1], f[2], f[3], f[4], f[5]) for f in self.log_lines()]
+        return [line for line in lines if not modules or line[0] in modules]
+
+    @property
+    def config_file(self):
+        return self.folder / "Ardo" / "MonitorTemplate" / "config.ini"
+
+    @property
+    def archive_folder(self):
+        return self.folder / "ZIVPostLogs"
+
+    def archived(self):
+        """name -> content of every archived document."""
+        if not self.archive_folder.exists():
+            return {}
+        return {p.name: p.read_bytes().decode("latin-1")
+                for p in sorted(self.archive_folder.iterdir())}

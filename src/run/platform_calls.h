@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <oleauto.h>
+#include <time.h>
 
 struct PlatformCalls {
   LONG(WINAPI* RegOpenKeyExA)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
@@ -14,8 +15,12 @@ struct PlatformCalls {
   HANDLE(WINAPI* CreateMutexA)(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR);
   BOOL(WINAPI* CreateDirectoryA)(LPCSTR, LPSECURITY_ATTRIBUTES);
   DWORD(WINAPI* GetPrivateProfileStringA)(LPCSTR, LPCSTR, LPCSTR, LPSTR, DWORD, LPCSTR);
+  BOOL(WINAPI* WritePrivateProfileStringA)(LPCSTR, LPCSTR, LPCSTR, LPCSTR);
+  HANDLE(WINAPI* CreateFileA)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+  BOOL(WINAPI* WriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
   void(WINAPI* Sleep)(DWORD);
   void(WINAPI* GetLocalTime)(LPSYSTEMTIME);
+  __time64_t (*Time64)(__time64_t*);  // seconds since 1970-01-01 00:00:00 UTC
   DWORD(WINAPI* GetLogicalDrives)();
   UINT(WINAPI* GetDriveTypeA)(LPCSTR);
   BSTR(WINAPI* SysAllocStringLen)(const OLECHAR*, UINT);

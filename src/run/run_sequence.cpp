@@ -4,6 +4,7 @@
 
 #include "log/app_log.h"
 #include "log/log_library.h"
+#include "report/status_report.h"
 #include "run/agent_state.h"
 #include "run/platform_calls.h"
 #include "run/system_ops.h"
@@ -37,12 +38,14 @@ bool ReadAgentIdentity() {
   for (const IdentityField& field : fields) {
     if (!ReadAgentRegistryValue(kAgentRegistryKey, field.ValueName, field.Text)) {
       WriteAppLog("WM", "Error", "", "korvpath", field.MissingMessage);
+      ReportStatus(field.MissingMessage);
       return false;
     }
   }
   for (const IdentityField& field : fields) {
     if (field.Text[0] == '\0') {
       WriteAppLog("WM", "Error", "", "korvpath", "Invalid KORV initialize ID ");
+      ReportStatus("Invalid KORV initialize ID ");
       return false;
     }
   }
@@ -50,9 +53,13 @@ bool ReadAgentIdentity() {
 }
 
 // The steps after the single-instance guard; returning ends the pass.
-void RunGuardedSteps() {
+void RunGuardedSteps(const PassResources& pass) {
   WriteAppLog("----", "----", "Application Started", "----", "----");
   if (!ReadAgentIdentity()) return;
+  if (pass.LoggerLibrary == nullptr || !pass.LoggerReady) {
+    ReportStatus("Ketrova.dll Missing");  // no line: the log cannot be written
+    return;
+  }
 }
 
 }  // namespace
@@ -68,7 +75,7 @@ int RunPass() {
     if (GetLastError() == ERROR_ALREADY_EXISTS || pass.InstanceMutex == nullptr) {
       WriteAppLog("WM", "Error", "", "", "Another instance is running");
     } else {
-      RunGuardedSteps();
+      RunGuardedSteps(pass);
     }
   } catch (...) {
     WriteAppLog("WM", "Error", "", "", "Terminated unexpectedly");

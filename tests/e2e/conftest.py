@@ -26,9 +26,11 @@ def wine():
 
 
 @pytest.fixture
-def install(wine, request):
+def install(wine, receiver, request):
+    """A fresh installation whose "ServerHost" names the test's receiver."""
     name = re.sub(r"[^A-Za-z0-9]+", "_", request.node.name)[:60]
     inst = quintrel_wine.Installation(wine, wine.drive_c / "qtest" / f"{ARCH}_{name}")
+    inst.server_host = receiver.address
     inst.register()
     yield inst
     inst.unregister()
@@ -37,6 +39,16 @@ def install(wine, request):
 @pytest.fixture
 def standins():
     return STANDINS
+
+
+def status_messages(receiver):
+    """The errdesc of every status document the receiver got."""
+    found = []
+    for request in receiver.requests:
+        body = request["body"].decode("latin-1")
+        if request["path"] == "/tfr_wpdcmsccdskmonins.asp":
+            found.append(re.search("<errdesc>(.*)</errdesc>", body).group(1))
+    return found
 
 
 @pytest.fixture(scope="session")

@@ -6,8 +6,9 @@ import time
 
 import pytest
 
-from conftest import ARCH
+from conftest import ARCH, status_messages
 
+PASS_MODULES = ("----", "WM")  # the run sequence's own lines
 STARTED = ("----", "----", "Application Started", "----", "----")
 ENDED = ("----", "----", "Application Ended", "----", "----")
 LINE = re.compile(r"^\d\d/\d\d/\d{4} \d\d:\d\d:\d\d (AM|PM)\t\d{6} [^\t]*\t[^\t]*\t[^\t]*\t"
@@ -32,10 +33,11 @@ def test_second_pass_appends_without_a_second_header(install):
 
 
 @pytest.mark.parametrize("value", [None, ""])
-def test_without_installation_path_the_pass_leaves_no_trace(install, value):
+def test_without_installation_path_the_pass_leaves_no_trace(install, receiver, value):
     install.register(InstallationPath=value)
     assert install.run_pass() == 0
     assert not (install.folder / "ApplicationLog").exists()
+    assert receiver.requests == []
 
 
 @pytest.mark.parametrize("missing, message", [
@@ -44,24 +46,33 @@ def test_without_installation_path_the_pass_leaves_no_trace(install, value):
     ("SITEID", "Missing SITE ID"),
     ("TYPE", "Missing TYPE "),
 ])
-def test_missing_identity_value_ends_the_pass(install, missing, message):
+def test_missing_identity_value_ends_the_pass_and_is_reported(install, receiver, missing,
+                                                              message):
     install.register(**{missing: None})
     assert install.run_pass() == 0
-    assert install.log_messages() == [STARTED, ("WM", "ERROR", "", "korvpath", message), ENDED]
+    assert install.log_messages(*PASS_MODULES) == [
+        STARTED, ("WM", "ERROR", "", "korvpath", message), ENDED]
+    assert status_messages(receiver) == [message]
+    # A second failing pass within four hours is logged but not reported again.
+    assert install.run_pass() == 0
+    assert install.log_messages(*PASS_MODULES)[-2] == ("WM", "ERROR", "", "korvpath", message)
+    assert status_messages(receiver) == [message]
 
 
-def test_first_missing_value_wins_over_an_empty_one(install):
+def test_first_missing_value_wins_over_an_empty_one(install, receiver):
     install.register(REGID="", SITEID=None)
     assert install.run_pass() == 0
     assert ("WM", "ERROR", "", "korvpath", "Missing SITE ID") in install.log_messages()
+    assert status_messages(receiver) == ["Missing SITE ID"]
 
 
 @pytest.mark.parametrize("empty", ["REGID", "TYPE"])
-def test_empty_identity_value_is_invalid(install, empty):
+def test_empty_identity_value_is_invalid(install, receiver, empty):
     install.register(**{empty: ""})
     assert install.run_pass() == 0
-    assert install.log_messages() == [
+    assert install.log_messages(*PASS_MODULES) == [
         STARTED, ("WM", "ERROR", "", "korvpath", "Invalid KORV initialize ID "), ENDED]
+    assert status_messages(receiver) == ["Invalid KORV initialize ID "]
 
 
 def test_identity_values_of_other_types_are_read_as_text(install):
@@ -70,7 +81,7 @@ def test_identity_values_of_other_types_are_read_as_text(install):
     assert install.log_messages() == [STARTED, ENDED]
 
 
-def test_second_instance_only_says_so(install, standins, tmp_path):
+def test_second_instance_only_says_so(install, receiver, standins, tmp_path):
     ready, release = tmp_path / "ready", tmp_path / "release"
     holder = install.wine.start(standins / "hold_mutex.exe", install.wine.windows_path(ready),
                                 install.wine.windows_path(release))
@@ -86,22 +97,32 @@ def test_second_instance_only_says_so(install, standins, tmp_path):
         holder.wait(timeout=60)
     assert install.log_messages() == [
         ("WM", "ERROR", "", "", "Another instance is running"), ENDED]
+    assert receiver.requests == []
     # The mutex went with the holder: the next pass runs.
     assert install.run_pass() == 0
     assert install.log_messages()[-2:] == [STARTED, ENDED]
 
 
-def test_without_the_logger_nothing_is_logged(install):
+def test_without_the_logger_nothing_is_logged_and_the_loss_is_reported(install, receiver):
     (install.folder / "Rovanta.dll").unlink()
     assert install.run_pass() == 0
     assert (install.folder / "ApplicationLog" / "Quintrel").is_dir()
     assert not install.log_file.exists()
+    assert status_messages(receiver) == ["Ketrova.dll Missing"]
 
 
-def test_logger_without_its_export_logs_nothing(install, standins):
+def test_without_the_logger_identity_failures_come_first(install, receiver):
+    (install.folder / "Rovanta.dll").unlink()
+    install.register(MEMBERID=None)
+    assert install.run_pass() == 0
+    assert status_messages(receiver) == ["Missing member ID"]
+
+
+def test_logger_without_its_export_logs_nothing(install, receiver, standins):
     shutil.copy(standins / "no_exports.dll", install.folder / "Rovanta.dll")
     assert install.run_pass() == 0
     assert not install.log_file.exists()
+    assert status_messages(receiver) == ["Ketrova.dll Missing"]
 
 
 def test_logger_is_loaded_beside_the_executable_not_from_the_installation(install):

@@ -10,80 +10,12 @@
 #include "log/log_library.h"
 #include "report/web_post.h"
 #include "run/agent_state.h"
+#include "support/fake_web_post.h"
 #include "support/log_capture.h"
 #include "support/platform_fakes.h"
 #include "support/test_folders.h"
 
 namespace {
-
-// What the stand-in library saw and will answer.
-struct Script {
-  bool LibraryLoads = true;
-  bool HasExport = true;
-  VARTYPE ReplyTypes[3] = {VT_EMPTY, VT_EMPTY, VT_EMPTY};
-  std::wstring ReplyTexts[3];
-};
-Script script;
-std::vector<std::string> loadedPaths;
-int freedLibraries;
-int calls;
-std::vector<std::string> inputs;  // the seven texts of the last call
-std::vector<VARTYPE> inputTypes;
-
-HMODULE const kFakeLibrary = reinterpret_cast<HMODULE>(0x5150);
-
-std::string Narrow(const VARIANT& v) {
-  if (v.vt != VT_BSTR || v.bstrVal == nullptr) return "<not a text>";
-  return std::string(v.bstrVal, v.bstrVal + SysStringLen(v.bstrVal));
-}
-
-int __stdcall FakeWebPostData(VARIANT url, VARIANT document, VARIANT mode, VARIANT ip, VARIANT port,
-                              VARIANT user, VARIANT password, VARIANT* status, VARIANT* errorCode,
-                              VARIANT* errorDescription) {
-  ++calls;
-  inputs.clear();
-  inputTypes.clear();
-  for (const VARIANT* v : {&url, &document, &mode, &ip, &port, &user, &password}) {
-    inputs.push_back(Narrow(*v));
-    inputTypes.push_back(v->vt);
-  }
-  VARIANT* replies[3] = {status, errorCode, errorDescription};
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(VT_EMPTY, replies[i]->vt) << "replies must be empty on entry";
-    replies[i]->vt = script.ReplyTypes[i];
-    if (script.ReplyTypes[i] == VT_BSTR) {
-      replies[i]->bstrVal = SysAllocString(script.ReplyTexts[i].c_str());
-    } else if (script.ReplyTypes[i] == VT_I4) {
-      replies[i]->lVal = 7;
-    }
-  }
-  return 1;
-}
-
-HMODULE WINAPI FakeLoadLibrary(LPCSTR path) {
-  loadedPaths.push_back(path);
-  return script.LibraryLoads ? kFakeLibrary : nullptr;
-}
-FARPROC WINAPI FakeGetProcAddress(HMODULE module, LPCSTR name) {
-  if (module != kFakeLibrary) return GetProcAddress(module, name);
-  if (!script.HasExport || std::string(name) != "WebPostData") return nullptr;
-  return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FakeWebPostData));
-}
-BOOL WINAPI FakeFreeLibrary(HMODULE module) {
-  EXPECT_EQ(kFakeLibrary, module);
-  ++freedLibraries;
-  return TRUE;
-}
-
-void Answer(VARTYPE statusType, const wchar_t* status, VARTYPE codeType = VT_EMPTY,
-            const wchar_t* code = L"", VARTYPE descType = VT_EMPTY, const wchar_t* desc = L"") {
-  script.ReplyTypes[0] = statusType;
-  script.ReplyTexts[0] = status;
-  script.ReplyTypes[1] = codeType;
-  script.ReplyTexts[1] = code;
-  script.ReplyTypes[2] = descType;
-  script.ReplyTexts[2] = desc;
-}
 
 const char kDocument[] = "<wpdcmsccdskmonins><regid>12345</regid></wpdcmsccdskmonins>";
 
@@ -98,13 +30,6 @@ class WebPostTest : public ::testing::Test {
     CopyText(AgentIdentity.SiteId, "s-9");
     CopyText(AgentIdentity.Type, "1");
     hklm.SetString("SOFTWARE\\VUREZU", "ServerHost", "127.0.0.1:8443");
-    script = Script();
-    loadedPaths.clear();
-    freedLibraries = 0;
-    calls = 0;
-    Platform.LoadLibraryA = FakeLoadLibrary;
-    Platform.GetProcAddress = FakeGetProcAddress;
-    Platform.FreeLibrary = FakeFreeLibrary;
   }
   void TearDown() override { LogDataToDisk = nullptr; }
 
@@ -127,6 +52,7 @@ class WebPostTest : public ::testing::Test {
   TempFolder folder;
   PrivateLocalMachine hklm;
   PlatformGuard guard;
+  FakeWebPost& library = InstallFakeWebPost();
   std::vector<LoggedLine>& log = CaptureLog();
   std::vector<DWORD>& sleeps = RecordSleeps();
 };
@@ -137,7 +63,7 @@ const LoggedLine kStart = {"directWeb_Post", "INFO", "web Post", "Start", " "};
 const LoggedLine kEnd = {"directWeb_Post", "INFO", "web Post", "End", " "};
 
 TEST_F(WebPostTest, AcceptedStatusReply) {
-  Answer(VT_BSTR, L"umaint='1'");
+  library.Accept();
   EXPECT_TRUE(PostToServer(kDocument, 1));
   std::vector<LoggedLine> expected = Preamble(kStatusUrl);
   expected.push_back(kStart);
@@ -145,14 +71,14 @@ TEST_F(WebPostTest, AcceptedStatusReply) {
   expected.push_back({"directWeb_Post", "INFO", "web Post", "Status", "umaint='1'"});
   EXPECT_EQ(expected, log);
   EXPECT_EQ(std::vector<DWORD>{40}, sleeps);
-  EXPECT_EQ((std::vector<std::string>{kStatusUrl, kDocument, "N", "", "", "", ""}), inputs);
-  EXPECT_EQ(std::vector<VARTYPE>(7, VT_BSTR), inputTypes);
-  EXPECT_EQ(std::vector<std::string>{folder.Path() + "\\\\Lorsend.dll"}, loadedPaths);
-  EXPECT_EQ(1, freedLibraries);
+  EXPECT_EQ((std::vector<std::string>{kStatusUrl, kDocument, "N", "", "", "", ""}), library.Inputs);
+  EXPECT_EQ(std::vector<VARTYPE>(7, VT_BSTR), library.InputTypes);
+  EXPECT_EQ(std::vector<std::string>{folder.Path() + "\\\\Lorsend.dll"}, library.LoadedPaths);
+  EXPECT_EQ(1, library.FreedLibraries);
 }
 
 TEST_F(WebPostTest, UrlByKindWithTheIdentityInOrderAndEncoded) {
-  Answer(VT_BSTR, L"ok");
+  library.Accept(L"ok");
   CopyText(AgentIdentity.MemberId, "m 1&x=y");
   CopyText(AgentIdentity.Type, "t\xe9/");
   struct Case {
@@ -174,12 +100,12 @@ TEST_F(WebPostTest, UrlByKindWithTheIdentityInOrderAndEncoded) {
     PostToServer(kDocument, c.kind);
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(c.url, log[0].Val2);
-    EXPECT_EQ(c.url, inputs[0]);
+    EXPECT_EQ(c.url, library.Inputs[0]);
   }
 }
 
 TEST_F(WebPostTest, DefaultHostWhenTheRegistryNamesNone) {
-  Answer(VT_BSTR, L"ok");
+  library.Accept(L"ok");
   for (const char* host : {static_cast<const char*>(""), static_cast<const char*>(nullptr)}) {
     if (host) {
       hklm.SetString("SOFTWARE\\VUREZU", "ServerHost", host);
@@ -195,24 +121,24 @@ TEST_F(WebPostTest, DefaultHostWhenTheRegistryNamesNone) {
 }
 
 TEST_F(WebPostTest, MissingLibraryMeansNoPauseAndNoCall) {
-  script.LibraryLoads = false;
+  library.LibraryLoads = false;
   EXPECT_FALSE(PostToServer(kDocument, 1));
   std::vector<LoggedLine> expected = Preamble(kStatusUrl);
   expected.push_back({"directWeb_Post", "ERROR", "", "", "web Post Dll missing "});
   EXPECT_EQ(expected, log);
   EXPECT_TRUE(sleeps.empty());
-  EXPECT_EQ(0, calls);
-  EXPECT_EQ(0, freedLibraries);
+  EXPECT_EQ(0, library.Calls);
+  EXPECT_EQ(0, library.FreedLibraries);
 }
 
 TEST_F(WebPostTest, LibraryWithoutExportIsReleased) {
-  script.HasExport = false;
+  library.HasExport = false;
   EXPECT_FALSE(PostToServer(kDocument, 1));
   std::vector<LoggedLine> expected = Preamble(kStatusUrl);
   expected.push_back({"directWeb_Post", "ERROR", "", "fn", "web Post Dll missing  "});
   EXPECT_EQ(expected, log);
   EXPECT_TRUE(sleeps.empty());
-  EXPECT_EQ(1, freedLibraries);
+  EXPECT_EQ(1, library.FreedLibraries);
 }
 
 TEST_F(WebPostTest, JudgementOfTheReplies) {
@@ -260,25 +186,25 @@ TEST_F(WebPostTest, JudgementOfTheReplies) {
   };
   for (const Case& c : cases) {
     for (int i = 0; i < 3; ++i) {
-      script.ReplyTypes[i] = c.types[i];
-      script.ReplyTexts[i] = c.texts[i] ? c.texts[i] : L"";
+      library.ReplyTypes[i] = c.types[i];
+      library.ReplyTexts[i] = c.texts[i] ? c.texts[i] : L"";
     }
     log.clear();
-    freedLibraries = 0;
+    library.FreedLibraries = 0;
     EXPECT_EQ(c.accepted, PostToServer(kDocument, 1)) << c.name;
     const size_t preamble = Preamble(kStatusUrl).size() + 1;  // and the second "Start"
     ASSERT_GT(log.size(), preamble) << c.name;
     EXPECT_EQ(kEnd, log[preamble]) << c.name;
     EXPECT_EQ(c.tail, After(preamble + 1)) << c.name;
-    EXPECT_EQ(1, freedLibraries) << c.name;
+    EXPECT_EQ(1, library.FreedLibraries) << c.name;
   }
 }
 
 TEST_F(WebPostTest, ProxySettingsAreReadOnEveryCallAndThePasswordStaysOutOfTheLog) {
-  Answer(VT_BSTR, L"ok");
+  library.Accept(L"ok");
   EXPECT_TRUE(PostToServer(kDocument, 1));
   EXPECT_EQ((std::vector<std::string>{"", "", "", ""}),
-            std::vector<std::string>(inputs.begin() + 3, inputs.end()));
+            std::vector<std::string>(library.Inputs.begin() + 3, library.Inputs.end()));
 
   folder.WriteFile("KorvMobile.ini",
                    "[ProxySettings]\r\nProxyIP=10.0.0.8\r\nProxyPort=3128\r\n"
@@ -288,7 +214,7 @@ TEST_F(WebPostTest, ProxySettingsAreReadOnEveryCallAndThePasswordStaysOutOfTheLo
   std::vector<LoggedLine> expected = Preamble(kStatusUrl, "10.0.0.8", "3128", "fleet", "********");
   EXPECT_EQ(expected, std::vector<LoggedLine>(log.begin(), log.begin() + 7));
   EXPECT_EQ((std::vector<std::string>{"10.0.0.8", "3128", "fleet", "s3cret!"}),
-            std::vector<std::string>(inputs.begin() + 3, inputs.end()));
+            std::vector<std::string>(library.Inputs.begin() + 3, library.Inputs.end()));
   for (const LoggedLine& line : log) {
     EXPECT_EQ(std::string::npos, (line.Val1 + line.Val2 + line.Val3).find("s3cret"));
   }
@@ -301,12 +227,12 @@ BSTR WINAPI FailingAllocation(const OLECHAR* text, UINT length) {
 }
 
 TEST_F(WebPostTest, FailedConversionRaisesAndStillReleasesTheLibrary) {
-  Answer(VT_BSTR, L"ok");
+  library.Accept(L"ok");
   Platform.SysAllocStringLen = FailingAllocation;
   allocationsLeft = 2;  // the URL and the document convert, the third text fails
   EXPECT_THROW(PostToServer(kDocument, 1), std::bad_alloc);
-  EXPECT_EQ(0, calls);
-  EXPECT_EQ(1, freedLibraries);
+  EXPECT_EQ(0, library.Calls);
+  EXPECT_EQ(1, library.FreedLibraries);
   EXPECT_EQ(kStart, log.back());
 }
 
