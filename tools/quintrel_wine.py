@@ -3,6 +3,7 @@
 Shared by the whole-pass tests (tests/e2e) and the demo. Output of Wine programs always goes
 to files, never to pipes: Wine's helper processes can keep a pipe open after a program ends.
 """
+import hashlib
 import os
 import pathlib
 import shutil
@@ -131,16 +132,29 @@ class Installation:
         self.install_path = wine.windows_path(self.folder) + "\\"
         self.identity = {"REGID": "12345", "MEMBERID": "m-77", "SITEID": "s-9", "TYPE": "1"}
         self.server_host = None
+        self.performance = None
 
     def values(self, **changes):
         values = {"InstallationPath": self.install_path, **self.identity,
-                  "ServerHost": self.server_host}
+                  "ServerHost": self.server_host, "performance": self.performance}
         values.update(changes)
         return values
 
     def register(self, view=32, **changes):
         """Writes the agent key: InstallationPath and identity, with changes (None removes)."""
         self.wine.import_registry(agent_key_text(self.values(**changes)), view=view)
+
+    @property
+    def template_file(self):
+        return self.folder / "Ardo" / "MonitorTemplate" / "DesktopMonitor.ini"
+
+    def write_template(self, text, seal=True):
+        """Writes DesktopMonitor.ini (line ends CR LF) and, with seal, records its MD5 as
+        "performance", as the installer does. Call register() afterwards."""
+        data = text.replace("\r\n", "\n").replace("\n", "\r\n").encode("latin-1")
+        self.template_file.write_bytes(data)
+        if seal:
+            self.performance = hashlib.md5(data).hexdigest()
 
     def unregister(self):
         self.wine.import_registry(f"[-{AGENT_KEY}]\n\n")

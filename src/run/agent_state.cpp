@@ -5,5 +5,7 @@
 char InstallPath[kTextSize];
 char ModuleFolder[kTextSize];
 AgentIdentityTexts AgentIdentity;
+char TemplatePath[kTextSize];
+char ConfigPath[kTextSize];
 
 const char kAgentRegistryKey[] = "SOFTWARE\\VUREZU";

@@ -2,6 +2,8 @@
 // Tests replace single entries to fail a call or to fix the clock.
 #include "run/platform_calls.h"
 
+#include <shellapi.h>
+
 PlatformCalls Platform = {
     ::RegOpenKeyExA,
     ::RegQueryValueExA,
@@ -20,4 +22,7 @@ PlatformCalls Platform = {
     ::GetLogicalDrives,
     ::GetDriveTypeA,
     ::SysAllocStringLen,
+    ::fopen,
+    ::fread,
+    ::ShellExecuteA,
 };

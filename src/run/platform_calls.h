@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <oleauto.h>
+#include <stdio.h>
 #include <time.h>
 
 struct PlatformCalls {
@@ -24,6 +25,9 @@ struct PlatformCalls {
   DWORD(WINAPI* GetLogicalDrives)();
   UINT(WINAPI* GetDriveTypeA)(LPCSTR);
   BSTR(WINAPI* SysAllocStringLen)(const OLECHAR*, UINT);
+  FILE* (*fopen)(const char*, const char*);
+  size_t (*fread)(void*, size_t, size_t, FILE*);
+  HINSTANCE(WINAPI* ShellExecuteA)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 };
 
 // Filled with the real system functions; only tests change an entry.

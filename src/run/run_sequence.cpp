@@ -2,12 +2,16 @@
 // and the teardown in its fixed order. Every exception of the pass ends in the teardown.
 #include "run/run_sequence.h"
 
+#include <string.h>
+
 #include "log/app_log.h"
 #include "log/log_library.h"
 #include "report/status_report.h"
 #include "run/agent_state.h"
 #include "run/platform_calls.h"
 #include "run/system_ops.h"
+#include "template/file_md5.h"
+#include "template/load_monitor_functions.h"
 
 const char kInstanceMutexName[] = "GlobalQuintrel123";
 
@@ -52,6 +56,42 @@ bool ReadAgentIdentity() {
   return true;
 }
 
+// Starts the template tool, hidden and not waited for, after the template was found altered.
+void RegenerateTemplate() {
+  char toolPath[kTextSize];
+  FormatText(toolPath, sizeof toolPath, "%s\\ardo\\Stavrik.exe", InstallPath);
+  WriteAppLog("WM", "Error", "", "Start", "Spawning Stavrik.exe");
+  Platform.ShellExecuteA(nullptr, nullptr, toolPath, "", nullptr, SW_HIDE);
+  WriteAppLog("WM", "Error", "", "End", "Spawning Stavrik.exe");
+}
+
+// True when the template is present and has the checksum recorded in the registry.
+bool VerifyTemplate() {
+  Platform.Sleep(10);
+  if (!FileExists(TemplatePath)) {
+    WriteAppLog("WM", "Error", "", "", "DesktopMonitor.ini file missing");
+    ReportStatus("DesktopMonitor.ini file missing");
+    return false;
+  }
+  char expected[kTextSize] = {};
+  if (!ReadAgentRegistryValue(kAgentRegistryKey, "performance", expected)) {
+    WriteAppLog("WM", "Error", "", "korvpath", "Missing performance key");
+    ReportStatus("DesktopMonitor.ini is tampered[md5 mismatch]");
+    RegenerateTemplate();
+    return false;
+  }
+  char checksum[kTextSize];
+  ComputeFileMd5(TemplatePath, checksum, sizeof checksum);
+  if (strcmp(checksum, expected) != 0) {
+    WriteAppLog("WM", "Error", "", "", "DesktopMonitor.ini file corrupted[m]");
+    ReportStatus("DesktopMonitor.ini is tampered[md5 mismatch]");
+    RegenerateTemplate();
+    return false;
+  }
+  WriteAppLog("InitDLL", "Info", "", "CheckSum", "Matched");
+  return true;
+}
+
 // The steps after the single-instance guard; returning ends the pass.
 void RunGuardedSteps(const PassResources& pass) {
   WriteAppLog("----", "----", "Application Started", "----", "----");
@@ -60,6 +100,11 @@ void RunGuardedSteps(const PassResources& pass) {
     ReportStatus("Ketrova.dll Missing");  // no line: the log cannot be written
     return;
   }
+  FormatText(TemplatePath, sizeof TemplatePath, "%sArdo\\MonitorTemplate\\DesktopMonitor.ini",
+             InstallPath);
+  FormatText(ConfigPath, sizeof ConfigPath, "%sArdo\\MonitorTemplate\\config.ini", InstallPath);
+  if (!VerifyTemplate()) return;
+  if (!LoadMonitorFunctions()) return;
 }
 
 }  // namespace
