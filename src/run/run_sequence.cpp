@@ -4,7 +4,9 @@
 
 #include <string.h>
 
+#include "collect/evaluation.h"
 #include "collect/provider.h"
+#include "collect/rolling_average.h"
 #include "log/app_log.h"
 #include "log/log_library.h"
 #include "report/status_report.h"
@@ -65,6 +67,10 @@ void RegenerateTemplate() {
   WriteAppLog("WM", "Error", "", "Start", "Spawning Stavrik.exe");
   Platform.ShellExecuteA(nullptr, nullptr, toolPath, "", nullptr, SW_HIDE);
   WriteAppLog("WM", "Error", "", "End", "Spawning Stavrik.exe");
+  // The samples of the current window may be of an altered template: empty them.
+  double scratch = 0.0;
+  UpdateRollingAverage(-1, 3, scratch);
+  UpdateRollingAverage(-1, 4, scratch);
 }
 
 // True when the template is present and has the checksum recorded in the registry.
@@ -108,6 +114,10 @@ void RunGuardedSteps(PassResources& pass) {
   FormatText(ConfigPath, sizeof ConfigPath, "%sArdo\\MonitorTemplate\\config.ini", InstallPath);
   if (!VerifyTemplate()) return;
   if (!LoadMonitorFunctions()) return;
+  if (!CollectAndEvaluate()) {
+    WriteAppLog("WM", "Error", "Query failed", "Error code=", "");
+    ReportStatus("Query failed. No Data Retrieved.");
+  }
 }
 
 }  // namespace
