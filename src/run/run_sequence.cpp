@@ -9,6 +9,7 @@
 #include "collect/rolling_average.h"
 #include "log/app_log.h"
 #include "log/log_library.h"
+#include "report/monitor_alert.h"
 #include "report/status_report.h"
 #include "run/agent_state.h"
 #include "run/platform_calls.h"
@@ -114,7 +115,9 @@ void RunGuardedSteps(PassResources& pass) {
   FormatText(ConfigPath, sizeof ConfigPath, "%sArdo\\MonitorTemplate\\config.ini", InstallPath);
   if (!VerifyTemplate()) return;
   if (!LoadMonitorFunctions()) return;
-  if (!CollectAndEvaluate()) {
+  if (CollectAndEvaluate()) {
+    PostMonitorAlert();
+  } else {
     WriteAppLog("WM", "Error", "Query failed", "Error code=", "");
     ReportStatus("Query failed. No Data Retrieved.");
   }

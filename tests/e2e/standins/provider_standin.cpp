@@ -45,8 +45,8 @@ SAFEARRAY* Texts(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-int __stdcall arr_ovelperfgetperformancedata(VARIANT* request, VARIANT* values,
-                                             VARIANT* statuses, VARIANT*) {
+int __stdcall arr_ovelperfgetperformancedata(VARIANT* request, VARIANT* values, VARIANT* statuses,
+                                             VARIANT*) {
   std::vector<std::string> paths;
   if (request->vt == (VT_ARRAY | VT_VARIANT)) {
     LONG upper = -1;
@@ -61,7 +61,8 @@ int __stdcall arr_ovelperfgetperformancedata(VARIANT* request, VARIANT* values,
     }
   }
   if (FILE* out = fopen(Beside("provider_request.txt").c_str(), "wb")) {
-    for (const std::string& path : paths) fprintf(out, "%s\n", path.c_str());
+    for (const std::string& path : paths)
+      fprintf(out, "%s\n", path.c_str());
     fclose(out);
   }
   std::vector<std::string> lines;
