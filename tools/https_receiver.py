@@ -79,6 +79,8 @@ class Receiver:
         return self
 
     def stop(self):
+        if self._released.is_set():
+            return
         self._released.set()
         self.server.shutdown()
         self.server.server_close()
