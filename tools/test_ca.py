@@ -4,6 +4,7 @@ A trusted test CA with a server certificate for 127.0.0.1 and localhost (Wine ma
 against DNS entries only, so 127.0.0.1 is also a DNS entry), and a second, untrusted CA with
 a certificate for the same names.
 """
+import fcntl
 import pathlib
 import subprocess
 
@@ -37,10 +38,14 @@ def ensure(folder):
     """Makes the certificates in folder when missing; returns the paths by role."""
     folder = pathlib.Path(folder)
     folder.mkdir(parents=True, exist_ok=True)
-    _authority(folder, "ca", "Quintrel test CA")
-    _server(folder, "ca", "server")
-    _authority(folder, "untrusted-ca", "Untrusted test CA")
-    _server(folder, "untrusted-ca", "untrusted-server")
+    # Test runs of both prefixes start side by side: one makes the certificates, the other
+    # waits for them.
+    with open(folder / ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        _authority(folder, "ca", "Quintrel test CA")
+        _server(folder, "ca", "server")
+        _authority(folder, "untrusted-ca", "Untrusted test CA")
+        _server(folder, "untrusted-ca", "untrusted-server")
     return {
         "ca": folder / "ca.pem",
         "server": (folder / "server.pem", folder / "server.key"),
