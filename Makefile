@@ -1,5 +1,5 @@
 # Quintrel: build, test and demo. Every target installs what it needs first.
-.PHONY: all deps build test demo format clean
+.PHONY: all deps build test demo fuzz format clean
 
 all: build
 
@@ -16,8 +16,14 @@ test: build
 demo: build
 	@/usr/bin/python3 tools/demo.py
 
+# Longer fuzzer runs (FUZZ_SECONDS each, 600 unless given); findings in build-host/fuzz-findings.
+fuzz: deps
+	@cmake --preset host -DFUZZ_SECONDS=$${FUZZ_SECONDS:-600} >/dev/null
+	@cmake --build --preset host
+	@ctest --preset host -L fuzz
+
 format:
 	@clang-format -i $$(git ls-files -co --exclude-standard '*.cpp' '*.h')
 
 clean:
-	@rm -rf build
+	@rm -rf build build-host

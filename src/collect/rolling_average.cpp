@@ -20,7 +20,7 @@ int UpdateRollingAverage(int32_t sample, int32_t functionId, double& average) {
 
   __time64_t now = Platform.Time64(nullptr);
   const struct tm* local = _localtime64(&now);
-  slots[SlotOfMinute(local != nullptr ? local->tm_min : 0)] = static_cast<float>(sample);
+  slots[SlotOfMinute(local != nullptr ? local->tm_min : 0)] = SlotValue(sample);
   Platform.Sleep(10);
 
   char text[kTextSize];

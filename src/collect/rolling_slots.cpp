@@ -8,6 +8,14 @@
 
 namespace {
 constexpr size_t kLongestItem = 11;
+constexpr int32_t kLowestSlotValue = -9999999;
+constexpr int32_t kHighestSlotValue = 99999992;  // a float holds it exactly
+}  // namespace
+
+float SlotValue(int32_t sample) {
+  if (sample < kLowestSlotValue) sample = kLowestSlotValue;
+  if (sample > kHighestSlotValue) sample = kHighestSlotValue;
+  return static_cast<float>(sample);
 }
 
 void ParseSlotText(const char* text, float slots[kSlotCount]) {
@@ -22,7 +30,7 @@ void ParseSlotText(const char* text, float slots[kSlotCount]) {
     if (length > 0) {
       char copy[kLongestItem + 1];
       CopyTextPrefix(copy, sizeof copy, item, length);
-      slots[slot] = static_cast<float>(ReadLeadingInt32(copy));
+      slots[slot] = SlotValue(ReadLeadingInt32(copy));
     }
     item += length;
     if (*item == ',') ++item;

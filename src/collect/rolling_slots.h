@@ -13,6 +13,10 @@ constexpr int kSlotCount = 12;
 // twelfth are not read.
 void ParseSlotText(const char* text, float slots[kSlotCount]);
 
+// A sample as a slot holds it: within -9,999,999 and 99,999,992, the widest numbers whose
+// stored item ("%.02Lf") stays within the 11 characters a later reading accepts.
+float SlotValue(int32_t sample);
+
 // The stored text of the slots.
 void FormatSlotText(const float slots[kSlotCount], char* out, size_t capacity);
 

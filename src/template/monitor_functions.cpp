@@ -1,5 +1,5 @@
 // LoadMonitorFunctions: the template file and the system's drives as the source of
-// ReadMonitorFunctions, and the storage of the list and the template's identity.
+// ReadMonitorFunctions.
 #include "template/load_monitor_functions.h"
 
 #include "run/agent_state.h"
@@ -7,10 +7,6 @@
 #include "run/system_ops.h"
 #include "template/monitor_function.h"
 #include "template/template_reader.h"
-
-std::vector<MonitorFunction> MonitorFunctions;
-char TemplateId[kTextSize];
-char TemplateVersion[kTextSize];
 
 namespace {
 

@@ -3,7 +3,10 @@
 // section is logged and reported, and the reading goes on with the next one.
 #include "template/template_reader.h"
 
+#include <stdint.h>
 #include <string.h>
+
+#include <algorithm>
 
 #include "log/app_log.h"
 #include "report/status_report.h"
@@ -19,6 +22,8 @@ constexpr size_t kLongestOsCondition = 19;
 constexpr size_t kLongestDriveValue = kRecordTextSize - 2;
 // There are 26 drive letters; listed drives beyond them are read only while they exist.
 constexpr int kDriveLetters = 26;
+// Gaps of missing sections up to this length are read section by section.
+constexpr int64_t kLongestReadGap = 9;
 
 struct Section {
   char Name[32];    // "DCM1", "DCM12"
@@ -44,11 +49,11 @@ void MissingListedKey(const Section& section, const char* key) {
   MissingKey(section, key, stem);
 }
 
-// The highest n of a section "DCM<n>" (decimal, no leading zero) in the template; 0 if none.
-int HighestFunctionSection(const TemplateSource& source) {
+// The numbers n of the sections "DCM<n>" (decimal, no leading zero) in the template, sorted.
+std::vector<int> FunctionSectionNumbers(const TemplateSource& source) {
   std::vector<std::string> names;
   source.ListSections(names);
-  int highest = 0;
+  std::vector<int> numbers;
   for (const std::string& name : names) {
     if (name.size() < 4 || name.size() > 13 || Upper(name[0]) != 'D' || Upper(name[1]) != 'C' ||
         Upper(name[2]) != 'M' || name[3] == '0') {
@@ -60,9 +65,11 @@ int HighestFunctionSection(const TemplateSource& source) {
       digits = name[i] >= '0' && name[i] <= '9';
       n = n * 10 + (name[i] - '0');
     }
-    if (digits && n <= 2147483647LL && n > highest) highest = static_cast<int>(n);
+    if (digits && n <= 2147483647LL) numbers.push_back(static_cast<int>(n));
   }
-  return highest;
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  return numbers;
 }
 
 void ReadTotalFunction(const TemplateSource& source, const Section& section,
@@ -243,17 +250,31 @@ bool ReadMonitorFunctions(const TemplateSource& source) {
   const char systemDrive = source.SystemDriveLetter();
   if (count < 0) return true;
 
-  // Sections past the last one in the file are all alike: the first of them is read (and
-  // reported) as any missing section, the rest are told in one line.
-  const int highest = HighestFunctionSection(source);
-  const int lastRead = count <= highest ? count : highest + 1;
-  for (int position = 1; position <= lastRead; ++position) {
-    ReadFunctionSection(source, position, systemDrive);
-  }
-  if (count > lastRead) {
-    char range[64];
-    FormatText(range, sizeof range, "DCM%d to DCM%ld", lastRead + 1, static_cast<long>(count));
-    WriteAppLog("WM", "Error", range, "Missing key", "ID");
+  // Missing sections are read like any other, as long as they come in short gaps; of a long
+  // gap (a damaged count, or a stray high section number) the first one is read and the rest
+  // are told in one line, so that the work follows the template, not the numbers in it.
+  const std::vector<int> present = FunctionSectionNumbers(source);
+  auto next = present.begin();
+  for (int64_t position = 1; position <= count;) {
+    while (next != present.end() && *next < position)
+      ++next;
+    const int64_t nextPresent = next != present.end() ? *next : int64_t{count} + 1;
+    const int64_t gap = std::min<int64_t>(nextPresent, int64_t{count} + 1) - position;
+    if (gap == 0) {
+      ReadFunctionSection(source, static_cast<int>(position++), systemDrive);
+      continue;
+    }
+    const int64_t readAlone = gap <= kLongestReadGap ? gap : 1;
+    for (int64_t k = 0; k < readAlone; ++k) {
+      ReadFunctionSection(source, static_cast<int>(position++), systemDrive);
+    }
+    if (readAlone < gap) {
+      char range[64];
+      FormatText(range, sizeof range, "DCM%lld to DCM%lld", static_cast<long long>(position),
+                 static_cast<long long>(position + gap - readAlone - 1));
+      WriteAppLog("WM", "Error", range, "Missing key", "ID");
+      position += gap - readAlone;
+    }
   }
   return true;
 }

@@ -2,6 +2,8 @@
 // rounding.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -30,7 +32,8 @@ TEST(RollingSlots, ReadingItems) {
       {"50.00,-1.00,60.00,", Slots({50, -1, 60})},
       {"50.00,,60.00", Slots({50, -1, 60})},
       {"57.99,abc, 7,-3.5,+4,", Slots({57, 0, 7, -3, 4})},
-      {"1,2,3,4,12345678901,5", Slots({1, 2, 3, 4, 2147483647.0f, 5})},
+      {"1,2,3,4,12345678901,5", Slots({1, 2, 3, 4, 99999992, 5})},
+      {"99999999,-10000000,", Slots({99999992, -9999999})},
       {"1,2,3,4,123456789012,5,6", Slots({1, 2, 3, 4})},  // an item of 12 characters ends it
       {"1,2,3,4,5,6,7,8,9,10,11,12,13,14", Slots({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})},
       {",,,,,,,,,,,,", Slots({})},
@@ -45,6 +48,22 @@ TEST(RollingSlots, WritingTwelveItemsWithTwoDecimals) {
   char text[256];
   FormatSlotText(slots, text, sizeof text);
   EXPECT_STREQ("50.00,40.00,60.00,-1.00,-1.00,-1.00,-1.00,-1.00,-1.00,-1.00,-1.00,-1.00,", text);
+  float again[kSlotCount];
+  ParseSlotText(text, again);
+  EXPECT_EQ(std::vector<float>(slots, slots + kSlotCount),
+            std::vector<float>(again, again + kSlotCount));
+}
+
+TEST(RollingSlots, SlotsTooWideForTheirTextAreHeldSoTheNextReadingKeepsThem) {
+  float slots[kSlotCount];
+  ParseSlotText("", slots);
+  slots[0] = SlotValue(2147483647);
+  slots[1] = SlotValue(-2147483647 - 1);
+  slots[2] = SlotValue(444544445);
+  slots[3] = 7;
+  char text[256];
+  FormatSlotText(slots, text, sizeof text);
+  EXPECT_EQ(0, strncmp(text, "99999992.00,-9999999.00,99999992.00,7.00,", 41)) << text;
   float again[kSlotCount];
   ParseSlotText(text, again);
   EXPECT_EQ(std::vector<float>(slots, slots + kSlotCount),

@@ -246,6 +246,28 @@ TEST_F(TemplateReaderTest, HugeCountsStopWhereTheTemplateEnds) {
             lines[lines.size() - 3]);
 }
 
+TEST_F(TemplateReaderTest, ShortGapsAreReadSectionBySectionLongOnesInOneLine) {
+  const std::string function = "Id=4\nscriptid=1\nOSthreshold=1\nOScondition=<\n";
+  ASSERT_TRUE(Read(std::string(kHead) + "Count=500001\n[DCM1]\n" + function + "[DCM4]\n" +
+                   function + "[DCM500000]\n" + function));
+  EXPECT_EQ(3u, MonitorFunctions.size());
+  EXPECT_LT(MemoryTemplateReads(), 100);
+  std::vector<LoggedLine> lines = TemplateLines();
+  EXPECT_EQ((std::vector<LoggedLine>{
+                {"InitDLL", "INFO", "Counter to monitor", "=", "500001"},
+                {"WM", "ERROR", "DCM2", "Missing key", "ID"},
+                {"WM", "ERROR", "DCM3", "Missing key", "ID"},
+                {"WM", "ERROR", "DCM5", "Missing key", "ID"},
+                {"WM", "ERROR", "DCM6 to DCM499999", "Missing key", "ID"},
+                {"WM", "ERROR", "DCM500001", "Missing key", "ID"},
+            }),
+            lines);
+  EXPECT_EQ((std::vector<std::string>{
+                "Function ID missing in section  2", "Function ID missing in section  3",
+                "Function ID missing in section  5", "Function ID missing in section  500001"}),
+            Reports());
+}
+
 TEST_F(TemplateReaderTest, OverlongDriveValueIsRefusedLikeAMissingOne) {
   ASSERT_TRUE(Read(std::string(kHead) + "Count=1\n[DCM1]\nId=2\nscriptid=1\nNOSCount=2\nDrv1=" +
                        std::string(254, 'D') + "\nCond1=<\nThreshold1=1\nDrv2=" +
