@@ -82,12 +82,13 @@ void ReadDocumentClock(DocumentClock* clock) {
 }
 
 void DeliverDocument(const char* document, int kind, const char* stem, const DocumentClock& clock) {
-  for (int attempt = 0; attempt < kTries; ++attempt) {
-    if (PostToServer(document, kind)) return;
+  try {
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+      if (PostToServer(document, kind)) return;
+    }
+  } catch (...) {
+    // A document that was built is never dropped: the archive keeps it all the same.
+    WriteAppLog(kModule, "Info", "web Post", "unexpected termination", "Failed");
   }
   ArchiveDocument(document, stem, clock);
-}
-
-void LogUnexpectedTermination() {
-  WriteAppLog(kModule, "Info", "web Post", "unexpected termination", "Failed");
 }

@@ -1,5 +1,5 @@
 // What the alert and the status document share: one clock reading with its texts, the three
-// tries to post, the archive copy when they all fail, and the line of their handlers.
+// tries to post, and the archive copy when they all fail.
 #pragma once
 
 #include <windows.h>
@@ -15,10 +15,8 @@ struct DocumentClock {
 // Reads the local clock once and makes the document's date and time texts.
 void ReadDocumentClock(DocumentClock* clock);
 
-// Posts the document up to three times, one try right after the other. When all fail, writes
-// it to the archive folder as stem + day-first date + 12-hour time + ".xml"; a name already
-// taken gets "_1", "_2", ... before ".xml", so that no archived document is replaced.
+// Posts the document up to three times, one try right after the other. When all fail, or an
+// exception ends the tries (logged as an unexpected termination), writes it to the archive
+// folder as stem + day-first date + 12-hour time + ".xml"; a name already taken gets "_1",
+// "_2", ... before ".xml", so that no archived document is replaced.
 void DeliverDocument(const char* document, int kind, const char* stem, const DocumentClock& clock);
-
-// Logged when an exception ends the sending or archiving of a document.
-void LogUnexpectedTermination();

@@ -9,16 +9,12 @@
 
 int ReportStatus(const char* message) {
   if (!CheckPostInterval("LastError", 1)) return 0;
-  try {
-    DocumentClock clock;
-    ReadDocumentClock(&clock);
-    // Always fits: texts of 255 characters escape to at most 1,530.
-    char document[kDocumentSize];
-    BuildStatusDocument(document, sizeof document, AgentIdentity.RegId, clock.Date, clock.Time,
-                        message);
-    DeliverDocument(document, kStatusDocument, "\\wpdcmsccdskmonins_N_Quintrel", clock);
-  } catch (...) {
-    LogUnexpectedTermination();
-  }
+  DocumentClock clock;
+  ReadDocumentClock(&clock);
+  // Always fits: texts of 255 characters escape to at most 1,530.
+  char document[kDocumentSize];
+  BuildStatusDocument(document, sizeof document, AgentIdentity.RegId, clock.Date, clock.Time,
+                      message);
+  DeliverDocument(document, kStatusDocument, "\\wpdcmsccdskmonins_N_Quintrel", clock);
   return 1;
 }

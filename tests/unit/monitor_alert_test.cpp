@@ -88,12 +88,16 @@ BSTR WINAPI NoAllocation(const OLECHAR*, UINT) {
   return nullptr;
 }
 
-TEST_F(MonitorAlertTest, AFailedConversionIsCaught) {
+TEST_F(MonitorAlertTest, AFailedConversionIsCaughtAndTheAlertArchived) {
   Platform.SysAllocStringLen = NoAllocation;
   StateUnchanged = 0;
   EXPECT_EQ(1, PostMonitorAlert());
+  std::vector<LoggedLine> lines = LinesOf({"Start_web_post"});
+  ASSERT_EQ(3u, lines.size());
   EXPECT_EQ((LoggedLine{"Start_web_post", "INFO", "web Post", "unexpected termination", "Failed"}),
-            log.back());
+            lines[0]);
+  EXPECT_NE(std::string::npos,
+            folder.ReadFile("ZIVPostLogs\\wpdcmmonalert_N_14032012065111.xml").find("inst=\"C\""));
   EXPECT_EQ("1331751071", ConfigValue("webpost", "LastExecute"));
 }
 

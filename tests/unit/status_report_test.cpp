@@ -166,13 +166,20 @@ BSTR WINAPI NoAllocation(const OLECHAR*, UINT) {
   return nullptr;
 }
 
-TEST_F(StatusReportTest, AFailedConversionIsCaughtAndTheStampStays) {
+TEST_F(StatusReportTest, AFailedConversionIsCaughtAndTheDocumentArchived) {
   library.Accept();
   Platform.SysAllocStringLen = NoAllocation;
   EXPECT_EQ(1, ReportStatus("x"));
   EXPECT_EQ(0, library.Calls);
+  std::vector<LoggedLine> lines = ArchiveLines();
+  ASSERT_EQ(3u, lines.size());
   EXPECT_EQ((LoggedLine{"Start_web_post", "INFO", "web Post", "unexpected termination", "Failed"}),
-            log.back());
+            lines[0]);
+  EXPECT_EQ("Filename=", lines[1].Val2);
+  EXPECT_EQ("Success", lines[2].Val3);
+  EXPECT_NE(std::string::npos,
+            folder.ReadFile("ZIVPostLogs\\wpdcmsccdskmonins_N_Quintrel14032012065111.xml")
+                .find("<errdesc>x</errdesc>"));
   EXPECT_EQ("1331751071", Stamp("LastError"));
 }
 
