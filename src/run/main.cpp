@@ -2,6 +2,7 @@
 // The arguments, the command line included, are not read.
 #include <windows.h>
 
+#include "run/crash_guard.h"
 #include "run/run_sequence.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -11,5 +12,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Libraries are loaded by full path; keep the current folder out of the search for
   // the libraries they depend on.
   SetDllDirectoryA("");
+  InstallCrashGuard();
   return RunPass();
 }

@@ -128,3 +128,14 @@ def test_unwritable_config_ini_and_archive_folder(install, receiver):
     finally:
         chattr("-i", install.config_file)
         chattr("-i", install.archive_folder)
+
+
+def test_provider_that_crashes_still_ends_the_pass_with_exit_code_0(install, standins):
+    use(install, standins, "provider_standin.dll", "provider_script.txt", "crash\n")
+    assert install.run_pass() == 0
+    assert install.log_messages()[-2:] == [
+        ("WM", "ERROR", "", "", "Terminated unexpectedly"),
+        ("----", "----", "Application Ended", "----", "----")]
+    use(install, standins, "provider_standin.dll", "provider_script.txt", "")
+    assert install.run_pass() == 0  # the mutex went with the crashed process
+    assert install.log_messages()[-1][2] == "Application Ended"

@@ -1,7 +1,7 @@
 // Test stand-in for tovradc.dll that answers at once from a script beside it.
-// provider_script.txt: "empty" leaves both lists empty; "shape=<name>" answers lists of a wrong
-// shape (see Misshapen); otherwise line i is "status<TAB>value" for request element i
-// (elements without a line get status "0" and value "1").
+// provider_script.txt: "empty" leaves both lists empty, "crash" makes an access violation,
+// "shape=<name>" answers lists of a wrong shape (see Misshapen); otherwise line i is
+// "status<TAB>value" for request element i (elements without a line get "0" and "1").
 // The request's paths are written to provider_request.txt, one per line.
 #include <windows.h>
 #include <oleauto.h>
@@ -123,6 +123,10 @@ int __stdcall arr_ovelperfgetperformancedata(VARIANT* request, VARIANT* values, 
     fclose(script);
   }
   if (!lines.empty() && lines[0] == "empty") return 1;
+  if (!lines.empty() && lines[0] == "crash") {
+    volatile int* nowhere = nullptr;
+    *nowhere = 1;  // an access violation, as a faulty provider could cause
+  }
   if (!lines.empty() && lines[0].rfind("shape=", 0) == 0) {
     Misshapen(lines[0].substr(6), paths.size(), values, statuses);
     return 1;
