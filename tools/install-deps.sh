@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686-posix wine wine32:i386 wine64 cmake ninja-build
-          python3-pytest openssl clang-format)
+          python3-pytest openssl clang-format wixl msitools)
 
 missing=()
 for p in "${packages[@]}"; do
