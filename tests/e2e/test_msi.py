@@ -48,6 +48,7 @@ CURRENT = project_version()
 NEWER = next_patch(CURRENT)
 PACKAGE = BUILD / "dist" / f"Quintrel-{CURRENT}.msi"
 NEWER_PACKAGE = BUILD / "tests" / "e2e" / "packages" / f"Quintrel-{NEWER}.msi"
+REBUILT_PACKAGE = BUILD / "tests" / "e2e" / "packages" / "rebuilt" / f"Quintrel-{CURRENT}.msi"
 
 
 @pytest.fixture(scope="session")
@@ -77,7 +78,7 @@ def receiver(certificates):
 
 def products(wine):
     """DisplayVersion of every installed Quintrel product, by product code."""
-    code, text = wine.output("reg", "query", UNINSTALL_KEY, "/s")
+    _, text = wine.output("reg", "query", UNINSTALL_KEY, "/s")
     found, key = {}, None
     for line in text.splitlines():
         if line.startswith("HKEY_"):
@@ -262,6 +263,15 @@ def test_upgrade_keeps_the_state_and_the_identity(wine, installer, receiver):
 
     assert installer(PACKAGE, **IDENTITY) == INSTALL_FAILED  # no downgrade
     assert list(products(wine).values()) == [NEWER]
+
+
+def test_a_rebuild_of_the_same_version_replaces_the_installed_one(wine, installer):
+    assert installer(**IDENTITY) == 0
+    [first] = products(wine)
+    assert installer(REBUILT_PACKAGE) == 0
+    assert list(products(wine).values()) == [CURRENT]
+    assert first not in products(wine)
+    assert stored_task(wine) is not None
 
 
 def test_uninstall_removes_the_package_and_keeps_the_state(wine, installer):
