@@ -1,5 +1,5 @@
 # Quintrel: build, test and demo. Every target installs what it needs first.
-.PHONY: all deps build test demo fuzz format clean
+.PHONY: all deps build msi test demo fuzz format clean
 
 all: build
 
@@ -9,6 +9,10 @@ deps:
 build: deps
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows
+
+msi: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target msi
 
 test: build
 	@tools/run-tests.sh

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686-posix wine wine32:i386 wine64 cmake ninja-build
-          python3-pytest openssl clang-format clang libclang-rt-14-dev googletest)
+          python3-pytest openssl clang-format clang libclang-rt-14-dev googletest
+          wixl msitools)
 
 missing=()
 for p in "${packages[@]}"; do

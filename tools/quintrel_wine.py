@@ -6,6 +6,7 @@ to files, never to pipes: Wine's helper processes can keep a pipe open after a p
 import hashlib
 import os
 import pathlib
+import re
 import shutil
 import subprocess
 import tempfile
@@ -68,6 +69,21 @@ class Wine:
         subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    def make_fresh(self):
+        """Makes the prefix anew, whatever was there before, then starts its server."""
+        self.stop()
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        self.prefix.parent.mkdir(parents=True, exist_ok=True)
+        quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                     stderr=subprocess.DEVNULL, env=self.env)
+        with open(self.prefix.parent / f"{self.prefix.name}-boot.log", "wb") as log:
+            subprocess.run(["wineboot", "-i"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=log, stderr=log, check=True)
+        subprocess.run(["wineserver", "-w"], **quiet)
+        # As in warm(): the services start detached from any pipe of a later run.
+        subprocess.run(["wineserver", "-p"], **quiet)
+        subprocess.run(["wine", "wineboot"], **quiet)
+
     @property
     def drive_c(self):
         return self.prefix / "drive_c"
@@ -87,6 +103,38 @@ class Wine:
                                   stdin=subprocess.DEVNULL, stdout=output, stderr=output,
                                   timeout=timeout)
         return done.returncode
+
+    def output(self, program, *args, timeout=120, loader="wine"):
+        """Runs a program to its end; returns its exit code and what it wrote."""
+        with tempfile.TemporaryFile() as output:
+            done = subprocess.run([loader, str(program), *map(str, args)], env=self.env,
+                                  stdin=subprocess.DEVNULL, stdout=output, stderr=output,
+                                  timeout=timeout)
+            output.seek(0)
+            return done.returncode, output.read().decode("utf-8", "replace")
+
+    def msiexec(self, *args, timeout=300):
+        """Runs Windows Installer; returns its exit code, of which Wine keeps the low byte."""
+        return self.run("msiexec", *args, timeout=timeout)
+
+    def registry_values(self, key, view=32):
+        """name -> data (as reg query shows it) of the values of a key, None when the key does
+        not exist; view 64 reads the 64-bit view of a win64 prefix."""
+        loader = "/usr/lib/wine/wine64" if view == 64 else "wine"
+        code, text = self.output("reg", "query", key, loader=loader)
+        if code != 0:
+            return None
+        values = {}
+        for line in text.splitlines():
+            found = re.match(r"^    (.+?)    (REG_[A-Z_]+)(?:    (.*))?$", line)
+            if found:
+                values[found.group(1)] = found.group(3) or ""
+        return values
+
+    def drive_c_path(self, windows_path):
+        """The Linux path of a C:\\ path inside the prefix."""
+        relative = re.match(r"^[Cc]:\\(.*)$", windows_path).group(1)
+        return self.drive_c.joinpath(*[part for part in relative.split("\\") if part])
 
     def start(self, program, *args):
         """Starts a program and returns at once (a subprocess.Popen)."""
