@@ -52,18 +52,29 @@ class Wine:
 
     def make(self):
         """Creates the prefix when it does not exist yet, then starts its server."""
-        root = self.prefix.parent
-        subprocess.run([str(REPO / "tools" / "make-prefixes.sh"), self.arch], check=True,
-                       env=dict(self.env, QUINTREL_WINE_ROOT=str(root)),
-                       stdin=subprocess.DEVNULL)
+        if not (self.prefix / ".quintrel-ready").exists():
+            self.make_fresh()
         self.warm()
 
+    def server_running(self):
+        """True while the prefix's wineserver runs: it listens on a socket named after it."""
+        try:
+            info = os.stat(self.prefix)
+        except OSError:
+            return False
+        socket = pathlib.Path(f"/tmp/.wine-{os.getuid()}") / \
+            f"server-{info.st_dev:x}-{info.st_ino:x}" / "socket"
+        return socket.exists()
+
     def warm(self):
-        script = f'. "{REPO}/tools/wine-env.sh"; wine_warm'
-        subprocess.run(["bash", "-c", script], check=True, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                       env=dict(self.env, QUINTREL_WINE_ARCH=self.arch,
-                                QUINTREL_WINE_ROOT=str(self.prefix.parent)))
+        """Starts the server and the prefix's services with no pipe attached (a service started
+        by a later run would keep that run's pipes open)."""
+        if self.server_running():
+            return
+        quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                     stderr=subprocess.DEVNULL, env=self.env)
+        subprocess.run(["wineserver", "-p"], **quiet)
+        subprocess.run(["wine", "wineboot"], **quiet)
 
     def stop(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL,
@@ -74,15 +85,13 @@ class Wine:
         self.stop()
         shutil.rmtree(self.prefix, ignore_errors=True)
         self.prefix.parent.mkdir(parents=True, exist_ok=True)
-        quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                     stderr=subprocess.DEVNULL, env=self.env)
         with open(self.prefix.parent / f"{self.prefix.name}-boot.log", "wb") as log:
             subprocess.run(["wineboot", "-i"], env=self.env, stdin=subprocess.DEVNULL,
                            stdout=log, stderr=log, check=True)
-        subprocess.run(["wineserver", "-w"], **quiet)
-        # As in warm(): the services start detached from any pipe of a later run.
-        subprocess.run(["wineserver", "-p"], **quiet)
-        subprocess.run(["wine", "wineboot"], **quiet)
+        subprocess.run(["wineserver", "-w"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        (self.prefix / ".quintrel-ready").touch()
+        self.warm()
 
     @property
     def drive_c(self):
