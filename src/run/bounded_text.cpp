@@ -19,13 +19,7 @@ bool CopyTextPrefix(char* dst, size_t capacity, const char* src, size_t count) {
 }
 
 bool CopyText(char* dst, size_t capacity, const char* src) {
-  if (capacity == 0) return false;
-  size_t length = strnlen(src, capacity);
-  bool fits = length < capacity;
-  if (!fits) length = capacity - 1;
-  memmove(dst, src, length);
-  dst[length] = '\0';
-  return fits;
+  return CopyTextPrefix(dst, capacity, src, capacity);
 }
 
 bool AppendText(char* dst, size_t capacity, const char* src) {

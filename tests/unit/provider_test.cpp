@@ -1,39 +1,28 @@
 // The agent's side of the provider: loading, the request's shape and order, the pauses and
 // lines around the call, the failures, and safe reading of answers of any shape.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "collect/provider.h"
-#include "log/log_library.h"
 #include "run/agent_state.h"
+#include "support/agent_fixture.h"
 #include "support/fake_provider.h"
-#include "support/fake_web_post.h"
-#include "support/log_capture.h"
-#include "support/platform_fakes.h"
-#include "support/test_folders.h"
 #include "template/monitor_function.h"
 
 namespace {
 
 const LoggedLine kQueryLine = {"Getval", "INFO", "Start", "", "Query data"};
 
-class ProviderTest : public ::testing::Test {
+class ProviderTest : public AgentTest {
  protected:
   void SetUp() override {
-    ResetAgentState();
-    CaptureLog();
-    CopyText(InstallPath, (folder.Path() + "\\").c_str());
+    AgentTest::SetUp();
     CopyText(ModuleFolder, "C:\\Suite\\Bin");
-    CopyText(AgentIdentity.RegId, "12345");
-    MonitorFunctions.clear();
-    web.Accept();
   }
   void TearDown() override {
     HMODULE none = nullptr;
     UnloadPerformanceProvider(&none);
-    LogDataToDisk = nullptr;
+    AgentTest::TearDown();
   }
   void AddRecord(const char* path) {
     MonitorFunction record;
@@ -44,20 +33,7 @@ class ProviderTest : public ::testing::Test {
     HMODULE handle = nullptr;
     ASSERT_EQ(1, LoadPerformanceProvider(&handle));
   }
-  std::vector<std::string> Reports() const {
-    std::vector<std::string> found;
-    for (const std::string& document : web.Documents) {
-      size_t start = document.find("<errdesc>") + 9;
-      found.push_back(document.substr(start, document.find("</errdesc>") - start));
-    }
-    return found;
-  }
-
-  TempFolder folder;
-  PlatformGuard guard;
-  FakeWebPost& web = InstallFakeWebPost();
   FakeProvider& provider = InstallFakeProvider();
-  std::vector<LoggedLine>& log = CaptureLog();
   std::vector<DWORD>& sleeps = RecordSleeps();
 };
 

@@ -1,66 +1,23 @@
 // CheckPostInterval over a real config.ini with a clock the test sets, and ReportStatus
 // with a stand-in web-post library: tries, the archive copy, and the handlers.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "log/log_library.h"
 #include "report/status_report.h"
-#include "run/agent_state.h"
-#include "support/fake_web_post.h"
-#include "support/log_capture.h"
-#include "support/platform_fakes.h"
-#include "support/test_folders.h"
+#include "support/agent_fixture.h"
 
 namespace {
 
-__time64_t clockNow;
-__time64_t FixedTime(__time64_t* out) {
-  if (out) *out = clockNow;
-  return clockNow;
-}
-
-class StatusReportTest : public ::testing::Test {
+class StatusReportTest : public AgentTest {
  protected:
   void SetUp() override {
-    ResetAgentState();
-    CaptureLog();
-    CopyText(InstallPath, (folder.Path() + "\\").c_str());
-    CopyText(AgentIdentity.RegId, "12345");
-    CopyText(AgentIdentity.MemberId, "m-77");
-    CopyText(AgentIdentity.SiteId, "s-9");
-    CopyText(AgentIdentity.Type, "1");
-    CreateDirectoryA(folder.Join("Ardo").c_str(), nullptr);
-    CreateDirectoryA(folder.Join("Ardo\\MonitorTemplate").c_str(), nullptr);
-    clockNow = 1331751071;
-    Platform.Time64 = FixedTime;
+    AgentTest::SetUp();
     FixLocalTime(MakeTime(2012, 3, 14, 18, 51, 11));
   }
-  void TearDown() override { LogDataToDisk = nullptr; }
-
-  std::string Stamp(const char* key) {
-    char value[256] = {};
-    GetPrivateProfileStringA("webpost", key, "<none>", value, sizeof value, ConfigFile().c_str());
-    return value;
-  }
-  void SetStamp(const char* key, const std::string& value) {
-    WritePrivateProfileStringA("webpost", key, value.c_str(), ConfigFile().c_str());
-  }
-  std::string ConfigFile() const { return folder.Join("Ardo\\MonitorTemplate\\config.ini"); }
+  std::string Stamp(const char* key) const { return ConfigValue("webpost", key); }
   std::string ArchiveFolder() const { return folder.Path() + "\\\\ZIVPostLogs"; }
-  std::vector<LoggedLine> ArchiveLines() const {
-    std::vector<LoggedLine> lines;
-    for (const LoggedLine& line : log) {
-      if (line.Module == "Start_web_post") lines.push_back(line);
-    }
-    return lines;
-  }
-
-  TempFolder folder;
-  PlatformGuard guard;
-  FakeWebPost& library = InstallFakeWebPost();
-  std::vector<LoggedLine>& log = CaptureLog();
+  std::vector<LoggedLine> ArchiveLines() const { return LinesOf({"Start_web_post"}); }
+  FakeWebPost& library = web;
 };
 
 TEST_F(StatusReportTest, IntervalTable) {
@@ -89,10 +46,10 @@ TEST_F(StatusReportTest, IntervalTable) {
 }
 
 TEST_F(StatusReportTest, StampsAfter2038KeepTheirFormAndTheirWindow) {
-  clockNow = (__time64_t{1} << 31) + 1000;
+  SetClock((__time64_t{1} << 31) + 1000);
   EXPECT_EQ(1, CheckPostInterval("LastExecute", 1));
   EXPECT_EQ("-2147482648", Stamp("LastExecute"));
-  clockNow += 600;
+  SetClock((__time64_t{1} << 31) + 1600);
   EXPECT_EQ(0, CheckPostInterval("LastExecute", 1));
   EXPECT_EQ(1, CheckPostInterval("LastError", 1));  // each key keeps its own stamp
 }
@@ -114,7 +71,7 @@ TEST_F(StatusReportTest, OneReportPerWindow) {
   library.Accept();
   EXPECT_EQ(1, ReportStatus("first"));
   log.clear();
-  clockNow += 3600;
+  SetClock(1331751071 + 3600);
   EXPECT_EQ(0, ReportStatus("second"));
   EXPECT_EQ(1, library.Calls);
   EXPECT_TRUE(log.empty());

@@ -1,18 +1,10 @@
 // Reading the monitored functions from a template in memory: the records to the field, the
 // order, every faulty-section line and report, and the limits the agent sets.
-#include <gtest/gtest.h>
-
-#include <regex>
 #include <string>
 #include <vector>
 
-#include "log/log_library.h"
-#include "run/agent_state.h"
-#include "support/fake_web_post.h"
-#include "support/log_capture.h"
+#include "support/agent_fixture.h"
 #include "support/memory_template.h"
-#include "support/platform_fakes.h"
-#include "support/test_folders.h"
 #include "template/monitor_function.h"
 #include "template/template_reader.h"
 
@@ -26,40 +18,19 @@ __time64_t SteppingTime(__time64_t* out) {
   return clockNow;
 }
 
-class TemplateReaderTest : public ::testing::Test {
+class TemplateReaderTest : public AgentTest {
  protected:
   void SetUp() override {
-    ResetAgentState();
-    CaptureLog();
-    CopyText(InstallPath, (folder.Path() + "\\").c_str());
-    CopyText(AgentIdentity.RegId, "12345");
-    MonitorFunctions.clear();
-    library.Accept();
+    AgentTest::SetUp();
     clockNow = 1331751071;
     Platform.Time64 = SteppingTime;
   }
-  void TearDown() override { LogDataToDisk = nullptr; }
 
   bool Read(const std::string& ini, char systemDrive = 'C',
             const std::vector<MemoryDrive>& drives = {{'C', true}}) {
     return ReadMonitorFunctions(MemoryTemplate(ini, systemDrive, drives));
   }
-  std::vector<std::string> Reports() const {
-    std::vector<std::string> messages;
-    std::regex errdesc("<errdesc>(.*)</errdesc>");
-    for (const std::string& document : library.Documents) {
-      std::smatch match;
-      if (std::regex_search(document, match, errdesc)) messages.push_back(match[1]);
-    }
-    return messages;
-  }
-  std::vector<LoggedLine> TemplateLines() const {
-    std::vector<LoggedLine> lines;
-    for (const LoggedLine& line : log) {
-      if (line.Module == "WM" || line.Module == "InitDLL") lines.push_back(line);
-    }
-    return lines;
-  }
+  std::vector<LoggedLine> TemplateLines() const { return LinesOf({"WM", "InitDLL"}); }
   struct Expected {
     int FunctionId, ScriptId;
     double Threshold;
@@ -84,10 +55,7 @@ class TemplateReaderTest : public ::testing::Test {
     }
   }
 
-  TempFolder folder;
-  PlatformGuard guard;
-  FakeWebPost& library = InstallFakeWebPost();
-  std::vector<LoggedLine>& log = CaptureLog();
+  FakeWebPost& library = web;
 };
 
 const char kHead[] = "[DCM]\nTid=17\nTver=3\n";

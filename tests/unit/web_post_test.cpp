@@ -1,37 +1,24 @@
 // PostToServer against an in-process stand-in for Lorsend.dll: the URL by kind, the proxy
 // settings, every log line of the table, the judgement of the replies and the release of
 // the library on every path.
-#include <gtest/gtest.h>
-
 #include <new>
 #include <string>
 #include <vector>
 
-#include "log/log_library.h"
 #include "report/web_post.h"
 #include "run/agent_state.h"
-#include "support/fake_web_post.h"
-#include "support/log_capture.h"
-#include "support/platform_fakes.h"
-#include "support/test_folders.h"
+#include "support/agent_fixture.h"
 
 namespace {
 
 const char kDocument[] = "<wpdcmsccdskmonins><regid>12345</regid></wpdcmsccdskmonins>";
 
-class WebPostTest : public ::testing::Test {
+class WebPostTest : public AgentTest {
  protected:
   void SetUp() override {
-    ResetAgentState();
-    CaptureLog();
-    CopyText(InstallPath, (folder.Path() + "\\").c_str());
-    CopyText(AgentIdentity.RegId, "12345");
-    CopyText(AgentIdentity.MemberId, "m-77");
-    CopyText(AgentIdentity.SiteId, "s-9");
-    CopyText(AgentIdentity.Type, "1");
+    AgentTest::SetUp();
     hklm.SetString("SOFTWARE\\VUREZU", "ServerHost", "127.0.0.1:8443");
   }
-  void TearDown() override { LogDataToDisk = nullptr; }
 
   // The lines of one call up to the document, as the table gives them.
   std::vector<LoggedLine> Preamble(const std::string& url, const std::string& ip = "",
@@ -49,11 +36,8 @@ class WebPostTest : public ::testing::Test {
     return std::vector<LoggedLine>(log.begin() + static_cast<long>(count), log.end());
   }
 
-  TempFolder folder;
   PrivateLocalMachine hklm;
-  PlatformGuard guard;
-  FakeWebPost& library = InstallFakeWebPost();
-  std::vector<LoggedLine>& log = CaptureLog();
+  FakeWebPost& library = web;
   std::vector<DWORD>& sleeps = RecordSleeps();
 };
 
