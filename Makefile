@@ -1,5 +1,5 @@
-# Quintrel: build, test and demo. Every target installs what it needs first.
-.PHONY: all deps build test demo format clean
+# Quintrel: build, test, demo and benchmark. Every target installs what it needs first.
+.PHONY: all deps build test demo bench format clean
 
 all: build
 
@@ -15,6 +15,10 @@ test: build
 
 demo: build
 	@/usr/bin/python3 tools/demo.py
+
+# A benchmark, not a test: what a pass costs beyond its fixed pauses (README, Performance).
+bench: build
+	@/usr/bin/python3 tools/bench/benchmark.py
 
 format:
 	@clang-format -i $$(git ls-files -co --exclude-standard '*.cpp' '*.h')
