@@ -32,6 +32,7 @@ PlatformCalls Platform = {
     ::CreateMutexA,
     ::CreateDirectoryA,
     ::GetPrivateProfileStringA,
+    ::GetPrivateProfileSectionA,
     ::WritePrivateProfileStringA,
     ::CreateFileA,
     ::WriteFile,
