@@ -14,9 +14,11 @@ stops the benchmark. One more row is the steady state of a fleet: a one-record p
 after another one, whose verdicts are unchanged and whose alert went less than four hours ago,
 so that it posts nothing.
 
-To tell where the cost of a small pass goes, probes run single steps alone: Quintrel.exe
-without "InstallationPath" (it loads its libraries and ends), and build/tools/pass_probe.exe,
-which opens the machine's trusted root store, or posts the one-record alert with Lorsend.dll.
+To tell where the cost of a small pass goes, the rows are set against each other (the parts
+add up to the pass), and probes run single steps alone: Quintrel.exe without
+"InstallationPath" (it loads its libraries and ends), and build/tools/pass_probe.exe, which
+opens the machine's trusted root store, posts the one-record alert with Lorsend.dll, or
+times pauses as a pass makes them.
 
 Figures per run: wall time; CPU time (user + system) of the Windows process from wait4, and
 with it that of the prefix's wineserver and services (file and registry work is done in the
@@ -220,6 +222,7 @@ class Bench:
         self.templates = {n: make_template(n) for n in sizes}
         self.samples = {}
         self.server_ms = 0.0  # the prefix's server and services, for the machine's load
+        self.late = {}  # pause length -> how late each run's pauses ended, in ms per pause
 
     def add(self, name, sample):
         self.samples.setdefault(name, []).append(sample)
@@ -335,8 +338,12 @@ class Bench:
         self.add("baseline", self.measure(EMPTY_GUI))
         self.add("probe", self.measure(PROBE))
         self.add("probe roots", self.measure(PROBE, "roots"))
-        for length in sorted(set(pause_counts([3]))):
-            self.add(f"sleep {length}", self.measure(PROBE, "sleep", length, SLEEP_PROBE_COUNT))
+        timing = self.install.folder / "bench_pauses.txt"
+        for length in sorted(pause_counts([3])):
+            self.measure(PROBE, "sleep", length, SLEEP_PROBE_COUNT, self.wine.windows_path(timing))
+            took = float(timing.read_text())
+            self.late.setdefault(length, []).append(
+                (took - length * SLEEP_PROBE_COUNT) / SLEEP_PROBE_COUNT)
         self.register(InstallationPath=None)
         self.add("agent start", self.measure(self.install.folder / "Quintrel.exe"))
         self.use_provider(STANDIN)
@@ -453,15 +460,8 @@ class Bench:
         return figures
 
     def overshoot_per_pause(self):
-        """{length: ms} that a pause of that length takes beyond it, from the sleep probes."""
-        idle = self.rows["probe"].wall_ms
-        found = {}
-        for name, row in self.rows.items():
-            if isinstance(name, str) and name.startswith("sleep "):
-                length = int(name.split()[1])
-                found[length] = (row.wall_ms - idle - length * SLEEP_PROBE_COUNT) / \
-                    SLEEP_PROBE_COUNT
-        return found
+        """{length: ms} by which a pause of that length ends late (median of the rounds)."""
+        return {length: statistics.median(late) for length, late in self.late.items()}
 
     def overshoot(self, counts):
         per_pause = self.overshoot_per_pause()
@@ -469,39 +469,47 @@ class Bench:
 
     def parts(self):
         """Where the smallest pass goes: (text, wall ms, CPU +server ms) per part, each the
-        difference of two measured rows, and the root import alone (wall ms, CPU ms)."""
+        difference of two measured rows, so that the parts add up to the pass; and the root
+        import alone (wall ms, CPU ms). Lines starting with blanks are parts of the line
+        above them and are not added."""
         r = self.rows
         n = self.sizes[0]
+        ids = self.templates[n][1]
 
         def diff(a, b):
             return (a.wall_ms - b.wall_ms, a.total_cpu_ms - b.total_cpu_ms)
 
+        quiet, posting = pause_counts(ids, posts=0), pause_counts(ids)
+        added = {length: posting[length] - quiet.get(length, 0) for length in posting}
+        late_quiet, late_added = self.overshoot(quiet), self.overshoot(added)
         startup = (r["baseline"].wall_ms, r["baseline"].total_cpu_ms)
         libraries = diff(r["agent start"], r["baseline"])
-        post = diff(r["probe post"], r["probe"])
+        own = diff(r["steady"], r["agent start"])
+        own = (own[0] - fixed_pauses(ids, posts=0) - late_quiet, own[1])
+        post = diff(r[n], r["steady"])
+        post = (post[0] - (fixed_pauses(ids) - fixed_pauses(ids, posts=0)) - late_added, post[1])
         roots = diff(r["probe roots"], r["probe"])
-        counts = pause_counts(self.templates[n][1])
-        pauses = fixed_pauses(self.templates[n][1])
-        late = self.overshoot(counts)
-        own = (r[n].wall_ms - startup[0] - libraries[0] - post[0] - pauses - late,
-               r[n].total_cpu_ms - startup[1] - libraries[1] - post[1])
         return [
             ("Wine's start-up and exit (the empty program)", *startup),
             ("loading the agent's system libraries (Quintrel.exe without InstallationPath)",
              *libraries),
-            ("the post: Lorsend.dll, WinHTTP, TLS set-up and handshake, HTTP exchange", *post),
-            ("  of which Wine's import of the host's trusted roots, once per process", *roots),
-            ("the fixed pauses", pauses, 0.0),
-            ("the pauses' overshoot (a pause under Wine ends a little late)", late, 0.0),
-            ("the agent's own work: logger and provider, registry, template, config.ini, log",
+            ("the agent's own work when nothing is posted (logger, provider, files, registry)",
              *own),
+            ("what posting adds (verdicts written, alert, Lorsend.dll, WinHTTP, TLS, HTTP)",
+             *post),
+            ("  the post alone (the probe posting the alert, beyond the idle probe)",
+             *diff(r["probe post"], r["probe"])),
+            ("  of which Wine's import of the host's trusted roots, once per process", *roots),
+            ("the fixed pauses", fixed_pauses(ids), 0.0),
+            ("the pauses' overshoot (a pause under Wine ends a little late)",
+             late_quiet + late_added, 0.0),
         ], roots
 
     def print_breakdown(self):
         n = self.sizes[0]
         parts, _ = self.parts()
-        print(f"where the {n}-record pass goes (wall ms, CPU +server ms; the indented line is "
-              "part of the one above it):")
+        print(f"where the {n}-record pass goes (wall ms, CPU +server ms; indented lines are "
+              "parts of the line above, measured alone):")
         for text, wall, cpu in parts:
             print(f"  {text:82} {wall:7.1f} {cpu:7.1f}")
         print(f"  {'= the pass':82} {self.rows[n].wall_ms:7.1f} {self.rows[n].total_cpu_ms:7.1f}")

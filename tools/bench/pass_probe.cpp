@@ -2,7 +2,8 @@
 // pass_probe                       loads its libraries (crypt32, oleaut32) and ends
 // pass_probe roots                 also opens the machine's trusted root store, as TLS does
 // pass_probe post <dll> <url> <document file>   posts the document once with WebPostData
-// pass_probe sleep <ms> <count>   pauses count times for ms milliseconds, as a pass pauses
+// pass_probe sleep <ms> <count> <out file>   pauses count times for ms milliseconds, as a
+//                                  pass pauses, and writes how long that took in milliseconds
 #include <windows.h>
 #include <oleauto.h>
 #include <wincrypt.h>
@@ -78,15 +79,28 @@ bool Post(const char* library, const char* url, const char* documentFile) {
   return accepted;
 }
 
+bool TimePauses(DWORD milliseconds, int count, const char* outFile) {
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  for (int i = 0; i < count; ++i)
+    Sleep(milliseconds);
+  QueryPerformanceCounter(&end);
+  FILE* out = fopen(outFile, "w");
+  if (out == nullptr) return false;
+  fprintf(out, "%.3f\n",
+          static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
+              static_cast<double>(frequency.QuadPart));
+  return fclose(out) == 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (__argc == 1) return 0;
   if (__argc == 2 && strcmp(__argv[1], "roots") == 0) return OpenTrustedRoots() ? 0 : 1;
-  if (__argc == 4 && strcmp(__argv[1], "sleep") == 0) {
-    for (int i = atoi(__argv[3]); i > 0; --i)
-      Sleep(static_cast<DWORD>(atoi(__argv[2])));
-    return 0;
+  if (__argc == 5 && strcmp(__argv[1], "sleep") == 0) {
+    return TimePauses(static_cast<DWORD>(atoi(__argv[2])), atoi(__argv[3]), __argv[4]) ? 0 : 1;
   }
   if (__argc == 5 && strcmp(__argv[1], "post") == 0) {
     return Post(__argv[2], __argv[3], __argv[4]) ? 0 : 1;
