@@ -341,7 +341,8 @@ class Bench:
     # -- the rounds --
 
     def round(self, index):
-        self.add("baseline", self.measure(EMPTY_GUI))
+        # The baseline is short and its start-up varies with what ran just before it, so it
+        # runs three times a round, at three places.
         self.add("probe", self.measure(PROBE))
         self.add("probe roots", self.measure(PROBE, "roots"))
         timing = self.install.folder / "bench_pauses.txt"
@@ -350,8 +351,10 @@ class Bench:
             took = float(timing.read_text())
             self.late.setdefault(length, []).append(
                 (took - length * SLEEP_PROBE_COUNT) / SLEEP_PROBE_COUNT)
+        self.add("baseline", self.measure(EMPTY_GUI))
         self.register(InstallationPath=None)
         self.add("agent start", self.measure(self.install.folder / "Quintrel.exe"))
+        self.add("baseline", self.measure(EMPTY_GUI))
         self.use_provider(STANDIN)
         for n in self.sizes:
             text, ids = self.templates[n]
@@ -368,6 +371,7 @@ class Bench:
                     self.alert_url, self.wine.windows_path(self.alert_file)))
             print(f"  round {index + 1} of {self.runs}: {n} records, "
                   f"{self.samples[n][-1].wall_ms:.0f} ms", flush=True)
+        self.add("baseline", self.measure(EMPTY_GUI))
         self.use_provider(self.real_provider)
         self.register(quintrel_wine.DEFAULT_TEMPLATE)
         self.fresh_state()
@@ -411,8 +415,9 @@ class Bench:
         print(f"load: average {load['before'][0]:.2f} before, {load['after'][0]:.2f} after; "
               f"CPUs busy {load['busy'] * 100:.0f}% during the {load['seconds']:.0f} s run, "
               f"{load['own'] * 100:.0f} points of it this benchmark's own processes")
-        print(f"{self.runs} runs per row, medians. CPU: user + system of the Windows process; "
-              "+server: with the prefix's wineserver and services.")
+        print(f"{self.runs} runs per row (the baseline three times a round), medians. CPU: user "
+              "+ system of the Windows process; +server: with the prefix's wineserver and "
+              "services.")
         print(f"baseline (empty GUI program): {base.wall_ms:.0f} ms wall, {base.cpu_ms:.1f} ms "
               f"CPU, {base.total_cpu_ms:.1f} ms +server, peak {base.peak_kib / 1024:.1f} MiB")
         print()
