@@ -183,11 +183,12 @@ def watch_peak(pid, done, peak):
 
 
 def machine_busy():
-    """(busy, total) jiffies of all CPUs since boot."""
+    """(busy, total, stolen) jiffies of all CPUs since boot; stolen is the time the virtual
+    machine's host ran something else."""
     with open("/proc/stat") as stat:
         fields = [int(f) for f in stat.readline().split()[1:]]
     idle = fields[3] + fields[4]
-    return sum(fields) - idle, sum(fields)
+    return sum(fields) - idle, sum(fields), fields[7] if len(fields) > 7 else 0
 
 
 class Sample:
@@ -208,6 +209,9 @@ class Row:
         self.runs = len(samples)
         for field in ("wall_ms", "cpu_ms", "total_cpu_ms", "peak_kib", "log_bytes"):
             setattr(self, field, statistics.median(getattr(s, field) for s in samples))
+        self.wall_range = (min(s.wall_ms for s in samples), max(s.wall_ms for s in samples))
+        self.cpu_range = (min(s.total_cpu_ms for s in samples),
+                          max(s.total_cpu_ms for s in samples))
 
 
 def log_messages(install):
@@ -380,7 +384,7 @@ class Bench:
     def run(self):
         self.prepare()
         load_before = os.getloadavg()
-        busy_start, total_start = machine_busy()
+        busy_start, total_start, stolen_start = machine_busy()
         own_start = own_cpu_seconds()
         started = time.time()
         try:
@@ -392,11 +396,12 @@ class Bench:
             self.receiver.stop()
             self.install.unregister()
             self.wine.stop()
-        busy_end, total_end = machine_busy()
+        busy_end, total_end, stolen_end = machine_busy()
         jiffies = max(1, total_end - total_start)
         self.load = {
             "before": load_before, "after": os.getloadavg(), "seconds": time.time() - started,
             "busy": (busy_end - busy_start) / jiffies,
+            "stolen": (stolen_end - stolen_start) / jiffies,
             "own": (own_cpu_seconds() - own_start + self.server_ms / 1e3) *
                    os.sysconf("SC_CLK_TCK") / jiffies,
         }
@@ -414,7 +419,8 @@ class Bench:
         load = self.load
         print(f"load: average {load['before'][0]:.2f} before, {load['after'][0]:.2f} after; "
               f"CPUs busy {load['busy'] * 100:.0f}% during the {load['seconds']:.0f} s run, "
-              f"{load['own'] * 100:.0f} points of it this benchmark's own processes")
+              f"{load['own'] * 100:.0f} points of it this benchmark's own processes, "
+              f"{load['stolen'] * 100:.1f}% stolen by the virtual machine's host")
         print(f"{self.runs} runs per row (the baseline three times a round), medians. CPU: user "
               "+ system of the Windows process; +server: with the prefix's wineserver and "
               "services.")
@@ -435,6 +441,11 @@ class Bench:
         print("  (no post: the same pass again five minutes later; nothing changed, so no alert "
               "is built or sent.\n   3 real: the shipped three-record template with the real "
               "provider, whose pauses include its one-second sample.)")
+        print("spread of the runs, lowest to highest (pass ms; CPU +server ms):")
+        for name, label, _ in rows_in_order + [("real", "3 real", 1), ("baseline", "empty", 0)]:
+            row = rows[name]
+            print(f"  {label:>11}  {row.wall_range[0]:8.0f} to {row.wall_range[1]:<8.0f}"
+                  f"{row.cpu_range[0]:7.1f} to {row.cpu_range[1]:.1f}")
         print()
         self.print_breakdown()
         print()
