@@ -1,5 +1,5 @@
-# Quintrel: build, test and demo. Every target installs what it needs first.
-.PHONY: all deps build msi test demo fuzz format clean
+# Quintrel: build, test, demo and benchmark. Every target installs what it needs first.
+.PHONY: all deps build msi test demo fuzz bench format clean
 
 all: build
 
@@ -25,6 +25,10 @@ fuzz: deps
 	@cmake --preset host -DFUZZ_SECONDS=$${FUZZ_SECONDS:-600} >/dev/null
 	@cmake --build --preset host
 	@ctest --preset host -L fuzz
+
+# A benchmark, not a test: what a pass costs beyond its fixed pauses (README, Performance).
+bench: build
+	@/usr/bin/python3 tools/bench/benchmark.py
 
 format:
 	@clang-format -i $$(git ls-files -co --exclude-standard '*.cpp' '*.h')

@@ -4,6 +4,25 @@
 
 #include <shellapi.h>
 
+namespace {
+
+typedef HINSTANCE(WINAPI* ShellExecuteFn)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+
+// The shell is needed only to start the template tool, so it is loaded then and not with
+// every pass (it brings shlwapi and shcore, about a mebibyte resident under Wine). It stays
+// loaded: the started program may still be handled by threads of the library.
+HINSTANCE WINAPI ShellExecuteOnDemand(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                      LPCSTR folder, INT show) {
+  HMODULE shell = LoadLibraryA("shell32.dll");
+  ShellExecuteFn run = shell == nullptr ? nullptr
+                                        : reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(
+                                              GetProcAddress(shell, "ShellExecuteA")));
+  if (run == nullptr) return reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND);
+  return run(window, verb, file, parameters, folder, show);
+}
+
+}  // namespace
+
 PlatformCalls Platform = {
     ::RegOpenKeyExA,
     ::RegQueryValueExA,
@@ -13,6 +32,7 @@ PlatformCalls Platform = {
     ::CreateMutexA,
     ::CreateDirectoryA,
     ::GetPrivateProfileStringA,
+    ::GetPrivateProfileSectionA,
     ::WritePrivateProfileStringA,
     ::CreateFileA,
     ::WriteFile,
@@ -27,5 +47,5 @@ PlatformCalls Platform = {
     ::SafeArrayCopy,
     ::fopen,
     ::fread,
-    ::ShellExecuteA,
+    ShellExecuteOnDemand,
 };

@@ -1,17 +1,18 @@
-// LoadMonitorFunctions: the template file and the system's drives as the source of
-// ReadMonitorFunctions.
+// LoadMonitorFunctions: the template file, read a section at a time, and the system's drives
+// as the source of ReadMonitorFunctions.
 #include "template/load_monitor_functions.h"
 
 #include "run/agent_state.h"
 #include "run/platform_calls.h"
 #include "run/system_ops.h"
 #include "template/monitor_function.h"
+#include "template/profile_section.h"
 #include "template/template_reader.h"
 
 namespace {
 
 void ReadTemplateValue(const char* section, const char* key, char* out) {
-  ReadIniValue(section, key, TemplatePath, out);
+  ReadProfileSectionValue(TemplatePath, section, key, out);
 }
 
 void ListTemplateSections(std::vector<std::string>& names) {
@@ -50,5 +51,8 @@ void ListDrives(std::vector<char>& letters) {
 bool LoadMonitorFunctions() {
   const TemplateSource source = {ReadTemplateValue, ListTemplateSections, SystemDriveLetter,
                                  ListDrives, IsFixedDrive};
-  return ReadMonitorFunctions(source);
+  ForgetProfileSection();  // a template of an earlier call may have had the same path
+  const bool loaded = ReadMonitorFunctions(source);
+  ForgetProfileSection();
+  return loaded;
 }

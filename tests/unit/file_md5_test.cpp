@@ -1,5 +1,6 @@
 // The template checksum: the digests of the RFC 1321 test suite, blocks around the 1,024-byte
-// buffer, line ends counting, a read error, and "-1" for a file that cannot be opened.
+// buffer and the padding, line ends counting, a read error, "-1" for a file that cannot be
+// opened, and the MD5 steps fed in pieces of any size.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +8,7 @@
 #include "support/platform_fakes.h"
 #include "support/test_folders.h"
 #include "template/file_md5.h"
+#include "template/md5_digest.h"
 
 namespace {
 
@@ -59,6 +61,17 @@ TEST(FileMd5, BlocksAroundTheBufferSizeAndLineEnds) {
   } cases[] = {
       {Pattern(1024), "9ee0a0e0c0bc0f1ff29d663d1fdf0743"},
       {Pattern(1025), "3f3789452b88cb32b8cbfbafe715e29a"},
+      // Around the padding: the count fits after 55 bytes of a block, not after 56.
+      {Pattern(55), "6912ee65fff2d9f9ce2508cddf8bcda0"},
+      {Pattern(56), "51fdd1acda72405dfdfa03fcb85896d7"},
+      {Pattern(57), "5320ef4c17ef34a0cf2db763338d25eb"},
+      {Pattern(63), "48a6295221902e8e0938f773a7185e72"},
+      {Pattern(64), "b2d3f56bc197fd985d5965079b5e7148"},
+      {Pattern(65), "8bd7053801c768420faf816fadba971c"},
+      {Pattern(119), "1c772251899a7ff007400b888d6b2042"},
+      {Pattern(120), "b7ba1efc6022e9ed272f00b8831e26e6"},
+      {Pattern(128), "37eff01866ba3f538421b30b7cbefcac"},
+      {Pattern(100000), "28cb595c158e9b74e34ae9e8da710fff"},
       {"[DCM]\r\nTid=1\r\n", "83c09668af814e84c6be847d477551e9"},
       {"[DCM]\nTid=1\n", "26edfd7bb8a38c531741392e7e76d283"},
   };
@@ -87,6 +100,23 @@ TEST(FileMd5, ReadErrorEndsTheReadingLikeTheEndOfTheFile) {
   Platform.fread = FailingRead;
   readsLeft = 1;  // the first block of 1,024 bytes, then an error
   EXPECT_EQ("9ee0a0e0c0bc0f1ff29d663d1fdf0743", Checksum(folder.Join("t.ini")));
+}
+
+TEST(Md5Digest, PiecesOfAnySizeGiveTheDigestOfTheWhole) {
+  const std::string bytes = Pattern(300);
+  for (size_t piece : {1, 3, 55, 56, 63, 64, 65, 300}) {
+    Md5State state;
+    Md5Init(state);
+    for (size_t at = 0; at < bytes.size(); at += piece) {
+      const size_t count = bytes.size() - at < piece ? bytes.size() - at : piece;
+      Md5Update(state, reinterpret_cast<const uint8_t*>(bytes.data()) + at, count);
+    }
+    uint8_t digest[16];
+    Md5Final(state, digest);
+    char text[33];
+    DigestText(digest, text, sizeof text);
+    EXPECT_STREQ("454bca06c0dee7d23ec904be6db6dcf4", text) << piece;
+  }
 }
 
 }  // namespace

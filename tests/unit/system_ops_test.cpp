@@ -38,10 +38,31 @@ TEST(ReadIniValue, MissingAndEmptyGiveEmptyAndLongValuesAreCut) {
 TEST(FileExists, FilesAndFoldersCount) {
   TempFolder folder;
   folder.WriteFile("present.txt", "x");
-  EXPECT_TRUE(FileExists(folder.Join("present.txt").c_str()));
-  EXPECT_TRUE(FileExists(folder.Path().c_str()));
-  EXPECT_FALSE(FileExists(folder.Join("absent.txt").c_str()));
-  EXPECT_FALSE(FileExists(folder.Join("absent\\deeper.txt").c_str()));
+  folder.WriteFile("hidden.txt", "x");
+  SetFileAttributesA(folder.Join("hidden.txt").c_str(),
+                     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+  CreateDirectoryA(folder.Join("sub").c_str(), nullptr);
+  struct Case {
+    std::string path;
+    bool exists;
+  } cases[] = {
+      {folder.Join("present.txt"), true},
+      {folder.Path(), true},
+      {folder.Join("sub"), true},
+      {folder.Join("hidden.txt"), true},
+      // An installation path ends with a backslash and the log folder adds one more.
+      {folder.Path() + "\\\\sub", true},
+      {folder.Join("PRESENT.TXT"), true},
+      {folder.Join("absent.txt"), false},
+      {folder.Join("absent\\deeper.txt"), false},
+      {folder.Join("present.txt\\deeper.txt"), false},
+      {folder.Join("pres*.txt"), false},  // a pattern names no file
+      {"", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.exists, FileExists(c.path.c_str())) << c.path;
+  }
+  SetFileAttributesA(folder.Join("hidden.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(GetSystemDriveLetter, WritesOnlyTheLetter) {
