@@ -1,6 +1,6 @@
 // The template checksum: the digests of the RFC 1321 test suite, blocks around the 1,024-byte
-// buffer and the padding, line ends counting, a read error, "-1" for a file that cannot be
-// opened, and the MD5 steps fed in pieces of any size.
+// buffer and the padding, line ends counting, a read error, and "-1" for a file that cannot be
+// opened.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +8,6 @@
 #include "support/platform_fakes.h"
 #include "support/test_folders.h"
 #include "template/file_md5.h"
-#include "template/md5_digest.h"
 
 namespace {
 
@@ -100,23 +99,6 @@ TEST(FileMd5, ReadErrorEndsTheReadingLikeTheEndOfTheFile) {
   Platform.fread = FailingRead;
   readsLeft = 1;  // the first block of 1,024 bytes, then an error
   EXPECT_EQ("9ee0a0e0c0bc0f1ff29d663d1fdf0743", Checksum(folder.Join("t.ini")));
-}
-
-TEST(Md5Digest, PiecesOfAnySizeGiveTheDigestOfTheWhole) {
-  const std::string bytes = Pattern(300);
-  for (size_t piece : {1, 3, 55, 56, 63, 64, 65, 300}) {
-    Md5State state;
-    Md5Init(state);
-    for (size_t at = 0; at < bytes.size(); at += piece) {
-      const size_t count = bytes.size() - at < piece ? bytes.size() - at : piece;
-      Md5Update(state, reinterpret_cast<const uint8_t*>(bytes.data()) + at, count);
-    }
-    uint8_t digest[16];
-    Md5Final(state, digest);
-    char text[33];
-    DigestText(digest, text, sizeof text);
-    EXPECT_STREQ("454bca06c0dee7d23ec904be6db6dcf4", text) << piece;
-  }
 }
 
 }  // namespace
