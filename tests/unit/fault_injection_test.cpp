@@ -36,6 +36,7 @@ enum Entry {
   kCreateMutex,
   kCreateDirectory,
   kProfileRead,
+  kSectionRead,
   kProfileWrite,
   kCreateFile,
   kWriteFile,
@@ -55,6 +56,7 @@ const char* const kEntryNames[kEntryCount] = {"RegOpenKeyExA",
                                               "CreateMutexA",
                                               "CreateDirectoryA",
                                               "GetPrivateProfileStringA",
+                                              "GetPrivateProfileSectionA",
                                               "WritePrivateProfileStringA",
                                               "CreateFileA",
                                               "WriteFile",
@@ -102,6 +104,11 @@ BOOL WINAPI Directory(LPCSTR p, LPSECURITY_ATTRIBUTES s) {
 DWORD WINAPI ProfileRead(LPCSTR s, LPCSTR k, LPCSTR d, LPSTR out, DWORD size, LPCSTR f) {
   if (!Fails(kProfileRead)) return inner.GetPrivateProfileStringA(s, k, d, out, size, f);
   if (size > 0) out[0] = '\0';
+  return 0;
+}
+DWORD WINAPI SectionRead(LPCSTR s, LPSTR out, DWORD size, LPCSTR f) {
+  if (!Fails(kSectionRead)) return inner.GetPrivateProfileSectionA(s, out, size, f);
+  if (size > 1) out[0] = out[1] = '\0';
   return 0;
 }
 BOOL WINAPI ProfileWrite(LPCSTR s, LPCSTR k, LPCSTR v, LPCSTR f) {
@@ -176,6 +183,7 @@ class FaultInjection : public ::testing::TestWithParam<Scenario> {
     Platform.CreateMutexA = Mutex;
     Platform.CreateDirectoryA = Directory;
     Platform.GetPrivateProfileStringA = ProfileRead;
+    Platform.GetPrivateProfileSectionA = SectionRead;
     Platform.WritePrivateProfileStringA = ProfileWrite;
     Platform.CreateFileA = File;
     Platform.WriteFile = Write;
