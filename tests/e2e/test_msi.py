@@ -11,9 +11,7 @@ import xml.etree.ElementTree as ET
 import pytest
 
 import quintrel_wine
-import test_ca
 from conftest import ARCH, status_messages
-from https_receiver import Receiver
 
 BUILD = quintrel_wine.BUILD
 AGENT_KEY = r"HKLM\SOFTWARE\VUREZU"
@@ -54,26 +52,12 @@ REBUILT_PACKAGE = BUILD / "tests" / "e2e" / "packages" / "rebuilt" / f"Quintrel-
 @pytest.fixture(scope="session")
 def wine():
     """A prefix of this file's own, made afresh for the run, so that nothing installed before
-    can help or hinder the package (it replaces the shared prefix of conftest here)."""
+    can help or hinder the package (it replaces the shared prefix of conftest here, also for
+    conftest's tls and receiver fixtures, which then trust the test CA in this prefix)."""
     w = quintrel_wine.Wine(ARCH, prefix=BUILD / "wine" / f"msi-{ARCH}")
     w.make_fresh()
     yield w
     w.stop()
-
-
-@pytest.fixture(scope="session")
-def certificates(wine):
-    certs = test_ca.ensure(BUILD / "test-ca")
-    assert wine.run(BUILD / "tools" / "trust_ca.exe", wine.windows_path(certs["ca"])) == 0
-    return certs
-
-
-@pytest.fixture
-def receiver(certificates):
-    """The management server: a local HTTPS receiver that the prefix trusts."""
-    r = Receiver(*certificates["server"]).start()
-    yield r
-    r.stop()
 
 
 def products(wine):

@@ -12,6 +12,8 @@
 
 #include <string>
 
+#include "beside_library.h"
+
 extern "C" int __stdcall WebPostData(VARIANT url, VARIANT document, VARIANT mode, VARIANT ip,
                                      VARIANT port, VARIANT user, VARIANT password, VARIANT* status,
                                      VARIANT* errorCode, VARIANT* errorDescription);
@@ -19,14 +21,7 @@ extern "C" int __stdcall WebPostData(VARIANT url, VARIANT document, VARIANT mode
 namespace {
 
 std::string Beside(const char* name) {
-  HMODULE self = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&WebPostData), &self);
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(self, path, sizeof path);
-  std::string folder = path;
-  return folder.substr(0, folder.rfind('\\') + 1) + name;
+  return BesideModuleOf(reinterpret_cast<const void*>(&WebPostData), name);
 }
 
 void Answer(VARIANT* reply, const char* line) {

@@ -10,6 +10,8 @@
 #include <string.h>
 
 #include <string>
+
+#include "beside_library.h"
 #include <vector>
 
 extern "C" int __stdcall arr_ovelperfgetperformancedata(VARIANT* request, VARIANT* values,
@@ -18,14 +20,7 @@ extern "C" int __stdcall arr_ovelperfgetperformancedata(VARIANT* request, VARIAN
 namespace {
 
 std::string Beside(const char* name) {
-  HMODULE self = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&arr_ovelperfgetperformancedata), &self);
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(self, path, sizeof path);
-  std::string folder = path;
-  return folder.substr(0, folder.rfind('\\') + 1) + name;
+  return BesideModuleOf(reinterpret_cast<const void*>(&arr_ovelperfgetperformancedata), name);
 }
 
 SAFEARRAY* Texts(const std::vector<std::string>& texts) {
